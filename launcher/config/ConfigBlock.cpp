@@ -1,0 +1,152 @@
+#include "config/ConfigBlock.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "files/Text.h"
+#include "log/Log.h"
+
+ConfigBlock& configBlock() {
+    static ConfigBlock block;
+    return block;
+}
+
+bool seekConfigBlock(BlockReader& reader) {
+    ByteSource& source = reader.source();
+    int32_t peHeader = 0, rawDataSize = 0, rawDataOffset = 0;
+    int16_t sections = 0, optionalHeaderSize = 0;
+
+    if (!source.seek(60) || !reader.readInt(peHeader)) return false;
+    source.seek(static_cast<uint32_t>(peHeader) + 6);
+    if (!reader.readShort(sections)) return false;
+    logMessage("number of sections: %d", sections);
+    source.seek(static_cast<uint32_t>(peHeader) + 20);
+    if (!reader.readShort(optionalHeaderSize)) return false;
+    logMessage("size of optional headers: %d", optionalHeaderSize);
+
+    // Same as H + 24 + SizeOfOptionalHeader + 40 * (NumberOfSections - 1); unsigned arithmetic
+    // keeps absurd header values from being undefined behaviour (the reads then simply fail).
+    uint32_t lastSection = static_cast<uint32_t>(peHeader) + static_cast<uint32_t>(optionalHeaderSize) +
+                           40u * static_cast<uint32_t>(sections) - 16u;
+    logMessage("resSectionTableStart: %d", static_cast<int32_t>(lastSection));
+    source.seek(lastSection + 16);
+    if (!reader.readInt(rawDataSize) || !reader.readInt(rawDataOffset)) return false;
+    logMessage("rawDataSize: %d, rawDataOffset: %d", rawDataSize, rawDataOffset);
+    source.seek(static_cast<uint32_t>(rawDataOffset) + static_cast<uint32_t>(rawDataSize));
+    return true;
+}
+
+bool readConfigEntries(BlockReader& reader, ConfigBlock& block) {
+    int32_t magic = 0, headerWord = 0, count = 0;
+    int64_t headerValue = 0;
+    if (!reader.readInt(magic)) return false;
+    if (static_cast<uint32_t>(magic) != kConfigMagic) {
+        reader.fail(ReadFailure::Magic);
+        return false;
+    }
+    if (!reader.readInt(headerWord) || !reader.readInt(headerWord) || !reader.readLong(headerValue))
+        return false;
+
+    if (!reader.readInt(count)) return false;
+    for (int32_t i = 0; i < count; ++i) {
+        int32_t id = 0;
+        std::string text;
+        if (!reader.readInt(id) || !reader.readString(text)) return false;
+        block.entries[id] = std::move(text);
+    }
+
+    if (!reader.readInt(count)) return false;
+    for (int32_t i = 0; i < count; ++i) {
+        int32_t id = 0;
+        std::wstring text;
+        if (!reader.readInt(id) || !reader.readWString(text)) return false;
+        block.wideEntries[id] = std::move(text);
+    }
+    return true;
+}
+
+bool readLocaleGroups(BlockReader& reader, ConfigBlock& block, const char* localeName) {
+    int32_t groups = 0;
+    if (!reader.readInt(groups)) return false;
+    for (int32_t g = 0; g < groups; ++g) {
+        std::string prefix;
+        int32_t count = 0;
+        if (!reader.readString(prefix) || !reader.readInt(count)) return false;
+        bool applies = std::strncmp(prefix.c_str(), localeName, prefix.size()) == 0;
+        for (int32_t i = 0; i < count; ++i) {
+            int32_t id = 0;
+            std::wstring text;
+            if (!reader.readInt(id) || !reader.readWString(text)) return false;
+            if (applies) block.wideEntries[id] = std::move(text);
+        }
+    }
+    block.includedDataOffset = reader.source().position();
+    return true;
+}
+
+static const std::string* findEntry(int id) {
+    const auto& entries = configBlock().entries;
+    auto found = entries.find(id);  // never operator[]: lookups must not insert (other threads read)
+    return found == entries.end() ? nullptr : &found->second;
+}
+
+int configString(int id, char* buffer, int size) {
+    if (size <= 0) return 0;
+    const std::string* text = findEntry(id);
+    if (!text) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    size_t length = text->size();
+    if (length > static_cast<size_t>(size - 1))
+        logMessage("ERROR: config string %d truncated (%d %d)", id, size, static_cast<int>(length));
+    return static_cast<int>(copyBounded(buffer, static_cast<size_t>(size), *text));
+}
+
+std::string configStringCopy(int id) {
+    const std::string* text = findEntry(id);
+    return text ? *text : std::string();
+}
+
+int parseConfigInt(const char* text) {
+    errno = 0;
+    long value = std::strtol(text, nullptr, 10);
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+int configInt(int id) {
+    std::vector<char> buffer(6000);
+    configString(id, buffer.data(), static_cast<int>(buffer.size()));
+    return parseConfigInt(buffer.data());
+}
+
+uint32_t parseConfigColor(const char* text) {
+    std::vector<std::string> fields = splitSkippingEmpty(text, ',');
+    uint32_t components[3] = {0, 0, 0};  // missing fields count as 0
+    for (size_t i = 0; i < 3 && i < fields.size(); ++i)
+        components[i] = static_cast<uint32_t>(parseConfigInt(fields[i].c_str())) & 0xFFu;
+    return components[0] | (components[1] << 8) | (components[2] << 16);
+}
+
+uint32_t configColor(int id) {
+    std::vector<char> buffer(6000);
+    configString(id, buffer.data(), static_cast<int>(buffer.size()));
+    return parseConfigColor(buffer.data());
+}
+
+int configWideString(int id, wchar_t* buffer, int size) {
+    if (size <= 0) return 0;
+    const std::string* text = findEntry(id);
+    if (!text) {
+        buffer[0] = L'\0';
+        return 0;
+    }
+    if (text->size() > static_cast<size_t>(size - 1))
+        logMessage("ERROR: config string %d truncated (%d %d)", id, size, static_cast<int>(text->size()));
+    return static_cast<int>(copyBounded(buffer, static_cast<size_t>(size), widenBytes(*text)));
+}
