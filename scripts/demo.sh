@@ -1,0 +1,31 @@
+#!/bin/bash
+# Builds everything, makes the sample application's executable with the builder, prints its
+# configuration block with dump, and runs it under Wine with the diagnostic log switched on.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/build.sh >build-demo.log 2>&1 || { cat build-demo.log; exit 1; }
+rm -f build-demo.log
+out=build/demo
+mkdir -p "$out"
+builder=build/host/builder/launcher-builder
+"$builder" build build/win/launcher/launcher.exe docs/sample/sample.toml "$out/SampleApp.exe"
+echo "== configuration block of $out/SampleApp.exe"
+"$builder" dump "$out/SampleApp.exe"
+
+echo "== running it under Wine"
+export E2E_WORK=$PWD/$out
+source tests/e2e/lib.sh
+trap e2e_wine_down EXIT
+e2e_wine_up >/dev/null
+rm -f "$E2E_TMP_DIR"/qmo_nlog_*
+set +e
+TARVO_LOG=yes timeout 60 wine "$out/SampleApp.exe" -q_qmo_internal hello world >"$out/stdout.txt" 2>"$out/stderr.txt"
+code=$?
+set -e
+echo "exit code: $code"
+[ -s "$out/stderr.txt" ] && { echo "standard error:"; cat "$out/stderr.txt"; }
+for log in "$E2E_TMP_DIR"/qmo_nlog_*; do
+    [ -f "$log" ] || continue
+    echo "== diagnostic log ($log)"
+    tr -d '\r' <"$log"
+done

@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "HostLog.h"
+#include "config/ConfigBlock.h"
+
+namespace {
+
+// Little-endian block bytes, written field by field.
+class BlockBytes {
+public:
+    BlockBytes& int32(int32_t v) { return raw(&v, 4); }
+    BlockBytes& int64(int64_t v) { return raw(&v, 8); }
+    BlockBytes& text(const std::string& s) { return int32(static_cast<int32_t>(s.size())).raw(s.data(), s.size()); }
+    BlockBytes& wide(const std::u16string& s) {
+        int32(static_cast<int32_t>(s.size() * 2));
+        for (char16_t c : s) raw(&c, 2);
+        return *this;
+    }
+    BlockBytes& header() { return int32(static_cast<int32_t>(kConfigMagic)).int32(0).int32(0).int64(0); }
+    BlockBytes& raw(const void* p, size_t n) {
+        bytes.insert(bytes.end(), static_cast<const unsigned char*>(p), static_cast<const unsigned char*>(p) + n);
+        return *this;
+    }
+    std::vector<unsigned char> bytes;  // the host is little-endian, as the tests assume
+};
+
+class ConfigBlockTest : public testing::Test {
+protected:
+    void SetUp() override {
+        configBlock() = ConfigBlock();
+        clearCapturedLog();
+    }
+    // Loads the block the way the launcher does, with the locale name given.
+    ReadFailure load(const std::vector<unsigned char>& bytes, const char* locale = "en") {
+        MemorySource source(bytes);
+        BlockReader reader(source);
+        if (readConfigEntries(reader, configBlock())) readLocaleGroups(reader, configBlock(), locale);
+        return reader.failure();
+    }
+    std::string text(int id) {
+        char buffer[6000];
+        configString(id, buffer, sizeof buffer);
+        return buffer;
+    }
+};
+
+TEST_F(ConfigBlockTest, TheFortyThreeByteExampleLoads) {
+    const unsigned char example[] = {0xD5, 0x13, 0xE4, 0xE8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0,
+                                     0,    0,    0x65, 0,    0, 0, 3, 0, 0, 0, 0x41, 0x70, 0x70, 0, 0, 0, 0, 0, 0, 0, 0};
+    ASSERT_EQ(sizeof example, 43u);
+    EXPECT_EQ(load(std::vector<unsigned char>(example, example + 43)), ReadFailure::None);
+    EXPECT_EQ(text(101), "App");
+    EXPECT_EQ(configBlock().includedDataOffset, 43u);
+}
+
+TEST_F(ConfigBlockTest, EmptySectionsLoadAndEveryKeyIsAbsent) {
+    EXPECT_EQ(load(BlockBytes().header().int32(0).int32(0).int32(0).bytes), ReadFailure::None);
+    EXPECT_EQ(configBlock().includedDataOffset, 32u);
+    EXPECT_EQ(text(101), "");
+    EXPECT_EQ(configInt(107), 0);
+    EXPECT_TRUE(configBlock().entries.empty());  // lookups never insert
+}
+
+TEST_F(ConfigBlockTest, NegativeCountsMeanEmptySections) {
+    EXPECT_EQ(load(BlockBytes().header().int32(-5).int32(-1).int32(INT32_MIN).bytes), ReadFailure::None);
+    EXPECT_EQ(configBlock().includedDataOffset, 32u);
+}
+
+TEST_F(ConfigBlockTest, LaterEntriesReplaceEarlierOnes) {
+    BlockBytes b;
+    b.header().int32(3).int32(101).text("first").int32(102).text("").int32(101).text("second").int32(0).int32(0);
+    EXPECT_EQ(load(b.bytes), ReadFailure::None);
+    EXPECT_EQ(text(101), "second");
+    EXPECT_EQ(text(102), "");
+    EXPECT_EQ(configInt(102), 0);
+}
+
+TEST_F(ConfigBlockTest, AZeroByteEndsANarrowText) {
+    BlockBytes b;
+    b.header().int32(1).int32(101).text(std::string("ab\0cd", 5)).int32(0).int32(0);
+    EXPECT_EQ(load(b.bytes), ReadFailure::None);
+    EXPECT_EQ(text(101), "ab");
+    EXPECT_EQ(configBlock().includedDataOffset, 32u + 8 + 5);
+}
+
+TEST_F(ConfigBlockTest, LocaleGroupsApplyByPrefixAndLaterGroupsWin) {
+    BlockBytes b;
+    b.header().int32(0).int32(1).int32(1000).wide(u"Error");
+    b.int32(4);
+    b.text("de").int32(2).int32(1000).wide(u"Fehler").int32(1001).wide(u"de");
+    b.text("de_AT").int32(1).int32(1001).wide(u"at");
+    b.text("de_CH").int32(1).int32(1001).wide(u"ch");
+    b.text("").int32(1).int32(1002).wide(u"every locale");
+    EXPECT_EQ(load(b.bytes, "de_CH"), ReadFailure::None);
+    const auto& wide = configBlock().wideEntries;
+    EXPECT_EQ(wide.at(1000), L"Fehler");
+    EXPECT_EQ(wide.at(1001), L"ch");
+    EXPECT_EQ(wide.at(1002), L"every locale");
+    EXPECT_EQ(configBlock().includedDataOffset, b.bytes.size());
+}
+
+TEST_F(ConfigBlockTest, AnOddWideLengthKeepsTheFieldsInStep) {
+    BlockBytes b;
+    b.header().int32(0).int32(1).int32(7).int32(3).raw("a\0b", 3).int32(0);
+    EXPECT_EQ(load(b.bytes), ReadFailure::None);
+    EXPECT_EQ(configBlock().wideEntries.at(7), L"a");
+    EXPECT_EQ(configBlock().includedDataOffset, b.bytes.size());
+}
+
+TEST_F(ConfigBlockTest, DamagedBlocksNameTheFailedRead) {
+    auto cutInside = [](BlockBytes b, size_t drop) {
+        b.bytes.resize(b.bytes.size() - drop);
+        return b.bytes;
+    };
+    BlockBytes narrow;
+    narrow.header().int32(1).int32(101).text("Application");
+    BlockBytes wide;
+    wide.header().int32(0).int32(1).int32(1000).wide(u"Error");
+    BlockBytes group;
+    group.header().int32(0).int32(0).int32(1).text("de").int32(1).int32(5).wide(u"x");
+
+    const struct {
+        const char* name;
+        std::vector<unsigned char> bytes;
+        ReadFailure expected;
+    } cases[] = {
+        {"wrong magic", BlockBytes().int32(0x12345678).int32(0).int32(0).int64(0).int32(0).int32(0).int32(0).bytes,
+         ReadFailure::Magic},
+        {"nothing at all", {}, ReadFailure::ReadInt},
+        {"cut in the header value", cutInside(BlockBytes().header(), 3), ReadFailure::ReadLong},
+        {"cut inside a narrow text", cutInside(narrow, 4), ReadFailure::ReadString},
+        {"cut inside a wide text", cutInside(wide, 1), ReadFailure::ReadWString},
+        {"cut inside a count", cutInside(BlockBytes().header().int32(0), 2), ReadFailure::ReadInt},
+        {"missing locale group count", BlockBytes().header().int32(0).int32(0).bytes, ReadFailure::ReadInt},
+        {"cut inside a group's wide text", cutInside(group, 1), ReadFailure::ReadWString},
+        {"negative narrow length", BlockBytes().header().int32(1).int32(101).int32(-1).bytes, ReadFailure::ReadString},
+        {"huge narrow length", BlockBytes().header().int32(1).int32(101).int32(INT32_MAX).bytes, ReadFailure::ReadString},
+        {"negative wide length", BlockBytes().header().int32(0).int32(1).int32(1).int32(INT32_MIN).bytes,
+         ReadFailure::ReadWString},
+        {"huge entry count", BlockBytes().header().int32(INT32_MAX).int32(1).text("x").bytes, ReadFailure::ReadInt},
+        {"huge prefix length", BlockBytes().header().int32(0).int32(0).int32(1).int32(0x7FFFFFF0).bytes,
+         ReadFailure::ReadString},
+    };
+    for (const auto& c : cases) {
+        configBlock() = ConfigBlock();
+        EXPECT_EQ(load(c.bytes), c.expected) << c.name;
+    }
+    EXPECT_STREQ(readFailureText(ReadFailure::Magic), "Internal Error: magic");
+    EXPECT_STREQ(readFailureText(ReadFailure::ReadWString), "Internal Error: readWString");
+}
+
+TEST_F(ConfigBlockTest, EntriesReadBeforeAFailureStay) {
+    BlockBytes b;
+    b.header().int32(2).int32(1000).text("Caption").int32(101).int32(50);
+    EXPECT_EQ(load(b.bytes), ReadFailure::ReadString);
+    EXPECT_EQ(text(1000), "Caption");
+}
+
+TEST_F(ConfigBlockTest, AShortIntReadLogsTheErrorAndTheBytesRead) {
+    std::vector<unsigned char> bytes = BlockBytes().header().bytes;
+    bytes.push_back(1);
+    load(bytes);
+    EXPECT_TRUE(logContains("error 0 1\n")) << capturedLogLines().back();
+}
+
+TEST_F(ConfigBlockTest, TextAccessorsCutToTheBufferAndLogIt) {
+    configBlock().entries[2001] = "ie";
+    char flavour[2];
+    EXPECT_EQ(configString(2001, flavour, sizeof flavour), 1);
+    EXPECT_STREQ(flavour, "i");
+    EXPECT_TRUE(logContains("ERROR: config string 2001 truncated (2 2)"));
+
+    wchar_t wide[3];
+    configBlock().entries[146] = "\xE4\xFC-long";
+    EXPECT_EQ(configWideString(146, wide, 3), 2);
+    EXPECT_EQ(std::wstring(wide), std::wstring(L"\u00E4\u00FC"));  // widened byte for byte
+
+    EXPECT_EQ(configWideString(999, wide, 3), 0);
+    EXPECT_EQ(wide[0], L'\0');
+    EXPECT_EQ(configStringCopy(999), "");
+    EXPECT_EQ(configStringCopy(146), "\xE4\xFC-long");
+}
+
+TEST(ConfigNumbers, FollowStrtolRules) {
+    const struct {
+        const char* text;
+        int value;
+    } cases[] = {{"  42xyz", 42}, {"-5", -5}, {"+7", 7}, {"", 0}, {"abc", 0},
+                 {"99999999999", INT32_MAX}, {"-99999999999", INT32_MIN}, {"\t\n 1", 1}};
+    for (const auto& c : cases) EXPECT_EQ(parseConfigInt(c.text), c.value) << c.text;
+}
+
+TEST(ConfigColours, ParseRgbIntoGdiOrder) {
+    const struct {
+        const char* text;
+        uint32_t colour;
+    } cases[] = {{"255,255,255", 0x00FFFFFFu}, {"97,97,97", 0x00616161u}, {"300,0,0", 0x0000002Cu},
+                 {"1,2,3", 0x00030201u},       {",,1,,2,3", 0x00030201u}, {"1,2", 0x00000201u},
+                 {"", 0u}};
+    for (const auto& c : cases) EXPECT_EQ(parseConfigColor(c.text), c.colour) << c.text;
+}
+
+// A minimal PE image: the block starts behind the raw data of the last section-table entry.
+TEST(ConfigBlockLocation, FollowsTheLastSectionTableEntry) {
+    std::vector<unsigned char> image(0x400, 0);
+    auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&image[at], &v, 4); };
+    auto put16 = [&](size_t at, uint16_t v) { std::memcpy(&image[at], &v, 2); };
+    put32(60, 0x80);          // e_lfanew
+    put16(0x80 + 6, 2);       // two sections
+    put16(0x80 + 20, 0xF0);   // optional header size
+    size_t table = 0x80 + 24 + 0xF0;
+    put32(table + 16, 0x100); put32(table + 20, 0x200);            // first: 0x200..0x300
+    put32(table + 40 + 16, 0x80); put32(table + 40 + 20, 0x300);   // last:  0x300..0x380
+    MemorySource source(image);
+    BlockReader reader(source);
+    ASSERT_TRUE(seekConfigBlock(reader));
+    EXPECT_EQ(source.position(), 0x380u);
+    EXPECT_TRUE(logContains("number of sections: 2"));
+    EXPECT_TRUE(logContains("rawDataSize: 128, rawDataOffset: 768"));
+
+    std::vector<unsigned char> truncated(image.begin(), image.begin() + 0x100);
+    MemorySource shortSource(truncated);
+    BlockReader shortReader(shortSource);
+    EXPECT_FALSE(seekConfigBlock(shortReader));
+    EXPECT_EQ(shortReader.failure(), ReadFailure::ReadInt);
+}
+
+}  // namespace
