@@ -1,0 +1,43 @@
+#!/bin/bash
+# Runs the end-to-end tests under Wine: every test_*.sh beside this script (or only those named
+# as arguments), all in one Wine session. Ends with the line "N passed, N failed" and a non-zero
+# status when anything failed.
+#
+# Paths from the environment (defaults relative to the repository root):
+#   LAUNCHER_EXE  build/win/launcher/launcher.exe   the stub under test
+#   FIXTURES_DIR  build/win/fixtures                mbhelper.exe and rigprobe.exe
+#   BUILDER       build/host/builder/launcher-builder
+#   E2E_WORK      build/e2e                         Wine prefix, case folders, results
+set -u
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+missing=0
+for f in "$LAUNCHER_EXE" "$MBHELPER" "$FIXTURES_DIR/rigprobe.exe"; do
+    [ -f "$f" ] || { echo "e2e: missing $f (build the Windows tree first)"; missing=1; }
+done
+[ "$missing" = 0 ] || exit 2
+
+if [ $# -gt 0 ]; then
+    tests=()
+    for t in "$@"; do tests+=("$E2E_DIR/$(basename "$t")"); done
+else
+    tests=("$E2E_DIR"/test_*.sh)
+fi
+
+mkdir -p "$E2E_WORK"
+: >"$E2E_RESULTS"
+rm -rf "$E2E_WORK/cases"
+trap e2e_wine_down EXIT
+e2e_wine_up || { echo "e2e: Wine set-up failed"; exit 2; }
+
+for t in "${tests[@]}"; do
+    name=$(basename "$t" .sh)
+    echo "== ${name#test_}"
+    # A subshell per file: a file's variables and a failing command stay in it.
+    (E2E_FILE=${name#test_}; source "$t"; end_case)
+done
+
+passed=$(grep -c '^PASS ' "$E2E_RESULTS")
+failed=$(grep -c '^FAIL ' "$E2E_RESULTS")
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ] && [ "$passed" -gt 0 ]
