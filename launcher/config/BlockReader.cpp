@@ -33,46 +33,51 @@ static uint64_t littleEndian(const unsigned char* bytes, size_t width) {
     return value;
 }
 
+bool BlockReader::readNumber(unsigned char* bytes, size_t width, ReadFailure failure) {
+    if (failure_ != ReadFailure::None) return false;
+    size_t got = source_.read(bytes, width);
+    if (got == width) return true;
+    failure_ = failure;
+    // The 32-bit read also reports how many bytes it got.
+    if (width == 4)
+        logMessage("error %lu %d\n", source_.lastError(), static_cast<int>(got));
+    else
+        logMessage("error %lu\n", source_.lastError());
+    return false;
+}
+
 bool BlockReader::readShort(int16_t& value) {
     unsigned char bytes[2];
-    if (!readExactly(bytes, 2, ReadFailure::ReadShort)) {
-        if (failure_ == ReadFailure::ReadShort) logMessage("error %lu\n", source_.lastError());
-        return false;
-    }
+    if (!readNumber(bytes, 2, ReadFailure::ReadShort)) return false;
     value = static_cast<int16_t>(littleEndian(bytes, 2));
     return true;
 }
 
 bool BlockReader::readInt(int32_t& value) {
-    if (failure_ != ReadFailure::None) return false;
     unsigned char bytes[4];
-    size_t got = source_.read(bytes, 4);
-    if (got != 4) {
-        failure_ = ReadFailure::ReadInt;
-        logMessage("error %lu %d\n", source_.lastError(), static_cast<int>(got));
-        return false;
-    }
+    if (!readNumber(bytes, 4, ReadFailure::ReadInt)) return false;
     value = static_cast<int32_t>(littleEndian(bytes, 4));
     return true;
 }
 
 bool BlockReader::readLong(int64_t& value) {
     unsigned char bytes[8];
-    if (!readExactly(bytes, 8, ReadFailure::ReadLong)) {
-        if (failure_ == ReadFailure::ReadLong) logMessage("error %lu\n", source_.lastError());
-        return false;
-    }
+    if (!readNumber(bytes, 8, ReadFailure::ReadLong)) return false;
     value = static_cast<int64_t>(littleEndian(bytes, 8));
     return true;
 }
 
+// A stored length must fit in what is left of the file before anything is allocated for it.
+bool BlockReader::readLength(int32_t& length, ReadFailure failure) {
+    if (!readInt(length)) return false;
+    if (length >= 0 && static_cast<uint64_t>(length) <= source_.remaining()) return true;
+    fail(failure);
+    return false;
+}
+
 bool BlockReader::readString(std::string& text) {
     int32_t length = 0;
-    if (!readInt(length)) return false;
-    if (length < 0 || static_cast<uint64_t>(length) > source_.remaining()) {
-        fail(ReadFailure::ReadString);
-        return false;
-    }
+    if (!readLength(length, ReadFailure::ReadString)) return false;
     std::string bytes(static_cast<size_t>(length), '\0');
     if (length > 0 && !readExactly(&bytes[0], bytes.size(), ReadFailure::ReadString)) return false;
     text.assign(bytes.c_str());
@@ -81,11 +86,7 @@ bool BlockReader::readString(std::string& text) {
 
 bool BlockReader::readWString(std::wstring& text) {
     int32_t length = 0;
-    if (!readInt(length)) return false;
-    if (length < 0 || static_cast<uint64_t>(length) > source_.remaining()) {
-        fail(ReadFailure::ReadWString);
-        return false;
-    }
+    if (!readLength(length, ReadFailure::ReadWString)) return false;
     std::vector<unsigned char> bytes(static_cast<size_t>(length));
     if (length > 0 && !readExactly(bytes.data(), bytes.size(), ReadFailure::ReadWString)) return false;
     // An odd length keeps its last byte consumed but unused, so the fields behind stay in step.

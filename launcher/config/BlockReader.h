@@ -30,6 +30,8 @@ public:
 
 private:
     bool readExactly(void* out, size_t count, ReadFailure failure);
+    bool readNumber(unsigned char* bytes, size_t width, ReadFailure failure);
+    bool readLength(int32_t& length, ReadFailure failure);
     ByteSource& source_;
     ReadFailure failure_ = ReadFailure::None;
 };

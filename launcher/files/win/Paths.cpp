@@ -44,28 +44,21 @@ static std::basic_string<Char> growAndRetry(Fill fill) {
     return std::basic_string<Char>();
 }
 
-static std::wstring moduleFileNameWide() {
-    // GetModuleFileNameW returns the buffer size when it cut the name: grow until it fits.
-    std::vector<wchar_t> buffer(MAX_PATH + 1);
+// GetModuleFileName returns the buffer size when it had to cut the name: grow until it fits.
+template <typename Char, typename Query>
+static std::basic_string<Char> moduleFileName(Query query) {
+    std::vector<Char> buffer(MAX_PATH + 1);
     while (buffer.size() <= 32768) {
-        DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return std::wstring();
-        if (length < buffer.size()) return std::wstring(buffer.data(), length);
+        DWORD length = query(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return std::basic_string<Char>();
+        if (length < buffer.size()) return std::basic_string<Char>(buffer.data(), length);
         buffer.resize(buffer.size() * 2);
     }
-    return std::wstring();
+    return std::basic_string<Char>();
 }
 
-static std::string moduleFileNameNarrow() {
-    std::vector<char> buffer(MAX_PATH + 1);
-    while (buffer.size() <= 32768) {
-        DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return std::string();
-        if (length < buffer.size()) return std::string(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);
-    }
-    return std::string();
-}
+static std::wstring moduleFileNameWide() { return moduleFileName<wchar_t>(GetModuleFileNameW); }
+static std::string moduleFileNameNarrow() { return moduleFileName<char>(GetModuleFileNameA); }
 
 std::wstring longPathWide(const std::wstring& path) {
     std::wstring longPath = growAndRetry<wchar_t>(

@@ -62,10 +62,9 @@ std::wstring logDirectory() {
 }
 
 void writeHeader() {
-    std::string executable = toFileApiCodePage(executableLongPath());
     std::vector<wchar_t> module(6000);
     DWORD length = GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
-    if (length > 0 && length < module.size()) executable = toFileApiCodePage(std::wstring(module.data(), length));
+    std::string executable = toFileApiCodePage(std::wstring(module.data(), length < module.size() ? length : 0));
     time_t now = time(nullptr);
     const char* when = ctime(&now);
     std::fprintf(stream, "Started executable %s at %s\n", executable.c_str(), when ? when : "\n");
