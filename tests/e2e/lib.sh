@@ -145,7 +145,7 @@ fail() {
 # drop), carriage returns removed.
 read_text() {
     local text
-    text=$(tr -d '\r' <"$2" 2>/dev/null; printf x)
+    text=$({ tr -d '\r' <"$2"; } 2>/dev/null; printf x)
     printf -v "$1" '%s' "${text%x}"
 }
 
@@ -201,30 +201,39 @@ run_exe() {
 #   run_exe_answering_box CAPTION BUTTON [args...]
 # Sets RC, BOX_RC (0 = box found and answered), BOX_CAPTION and BOX_TEXT.
 run_exe_answering_box() {
-    local caption=$1 button=$2 pid
+    local caption=$1 button=$2 launcher helper
     shift 2
-    BOX_OTHER='(none)'
+    BOX_OTHER=
     (cd "$CASE_DIR" && exec timeout "$E2E_TIMEOUT" wine "$EXE" "$@" \
         </dev/null >"$CASE_DIR/out" 2>"$CASE_DIR/err") &
-    pid=$!
-    answer_box "$caption" "$button" box
+    launcher=$!
+    answer_box "$caption" "$button" box &
+    helper=$!
+    # A launcher that ended without showing a box will not show one: stop waiting for it
+    # (after a grace period in which a helper that has just pressed the button finishes).
+    while kill -0 "$helper" 2>/dev/null && kill -0 "$launcher" 2>/dev/null; do sleep 0.1; done
+    for _ in $(seq 1 20); do kill -0 "$helper" 2>/dev/null || break; sleep 0.1; done
+    kill "$helper" 2>/dev/null
+    wait "$helper"
     BOX_RC=$?
     if [ "$BOX_RC" = 1 ] && [ "$caption" != '*' ]; then
         # No box with that caption: close whatever box is there, so the run ends now and the
         # report can say what was shown instead.
-        answer_box '*' 1 other-box 1000 && read_text BOX_OTHER "$CASE_DIR/other-box.txt"
+        (answer_box '*' 1 other-box 1000) && read_text BOX_OTHER "$CASE_DIR/other-box.txt"
     fi
-    wait "$pid"
+    wait "$launcher"
     RC=$?
-    BOX_CAPTION=$(head -n 1 "$CASE_DIR/box.txt" 2>/dev/null)
     read_text BOX_TEXT "$CASE_DIR/box.txt"
+    BOX_CAPTION=${BOX_TEXT%%$'\n'*}
     BOX_TEXT=${BOX_TEXT#*$'\n'}
 }
 
 # answer_box CAPTION BUTTON NAME [timeout_ms]: writes caption and text to $CASE_DIR/NAME.txt.
+# Run it in a subshell or in the background: it ends the shell it runs in.
 answer_box() {
     rm -f "$CASE_DIR/$3.txt"
-    timeout $(( ${4:-$BOX_TIMEOUT_MS} / 1000 + 15 )) wine "$MBHELPER" "$1" "$2" \
+    # exec: a kill of this background job reaches timeout, which passes it on to Wine.
+    exec timeout $(( ${4:-$BOX_TIMEOUT_MS} / 1000 + 15 )) wine "$MBHELPER" "$1" "$2" \
         "${4:-$BOX_TIMEOUT_MS}" "$(winpath "$CASE_DIR/$3.txt")" \
         </dev/null >"$CASE_DIR/$3.out" 2>"$CASE_DIR/$3.err"
 }
@@ -232,10 +241,12 @@ answer_box() {
 # A box with CAPTION and TEXT was shown and answered.
 expect_box() {
     if [ "$BOX_RC" != 0 ]; then
-        local err
+        local err why="mbhelper status $BOX_RC" other=none
+        [ "$BOX_RC" = 143 ] && why="the launcher ended without one"
+        [ -n "$BOX_OTHER" ] && other=$(visible "$BOX_OTHER")
         read_text err "$CASE_DIR/err"
-        fail "no box answered (mbhelper status $BOX_RC), expected caption $(visible "$1")" \
-            "box seen instead: $(visible "$BOX_OTHER")" "stderr: $(visible "$err")"
+        fail "no box answered ($why), expected caption $(visible "$1")" \
+            "box seen instead (caption, line feed, text): $other" "stderr: $(visible "$err")"
         return 1
     fi
     expect_eq "box caption" "$1" "$BOX_CAPTION"

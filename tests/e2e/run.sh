@@ -25,6 +25,13 @@ else
 fi
 
 mkdir -p "$E2E_WORK"
+# Two runs in one work folder would share the Wine prefix and its registry (TMP), the results
+# file and the case folders: the second one waits.
+exec 9>"$E2E_WORK/run.lock"
+if ! flock -n 9; then
+    echo "e2e: another run is using $E2E_WORK; waiting for it"
+    flock -w 1800 9 || { echo "e2e: gave up waiting"; exit 2; }
+fi
 : >"$E2E_RESULTS"
 rm -rf "$E2E_WORK/cases"
 trap e2e_wine_down EXIT

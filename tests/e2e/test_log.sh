@@ -57,11 +57,11 @@ if [ -n "$LOG_FILE" ]; then
 fi
 
 # TMP chooses the directory (TEMP does not); without such a directory the log goes to C:\.
-mkdir -p "$E2E_WORK/tmp-choice/logdir"
 while read -r name tmp where; do
     new_case "directory-$name"
     clear_logs
-    rm -f "$E2E_WORK/tmp-choice/logdir"/qmo_nlog_*
+    rm -rf "$E2E_WORK/tmp-choice"
+    mkdir -p "$E2E_WORK/tmp-choice/logdir"
     make_exe --hex "$LOADS" || continue
     set_tmp "$(winpath "$E2E_WORK/tmp-choice/$tmp")"
     TARVO_LOG=yes run_exe
@@ -140,8 +140,8 @@ expect_log_count 1
 
 # A TMP given in short form: the log is named by its long path under the error.
 new_case error-names-long-path
+rm -rf "$E2E_WORK/tmp-choice"
 mkdir -p "$E2E_WORK/tmp-choice/Long Log Folder Name"
-rm -f "$E2E_WORK/tmp-choice/Long Log Folder Name"/qmo_nlog_*
 long_tmp=$(winpath "$E2E_WORK/tmp-choice/Long Log Folder Name")
 EXE=$FIXTURES_DIR/rigprobe.exe
 run_exe shortpath "$long_tmp"
