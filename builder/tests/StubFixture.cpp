@@ -37,34 +37,34 @@ std::string le64(uint64_t value) {
 
 std::string text(const std::string& bytes) { return le32(static_cast<uint32_t>(bytes.size())) + bytes; }
 
-std::string makeStub(const StubSpec& spec) {
+std::string makeStub(const StubShape& shape) {
   constexpr std::size_t peAt = 64, optionalAt = peAt + 24, optionalSize = 240;
-  std::size_t end = kSectionTableAt + 40 * spec.sections.size();
-  for (const Section& s : spec.sections) {
+  std::size_t end = kSectionTableAt + 40 * shape.sections.size();
+  for (const Section& s : shape.sections) {
     // Raw data beyond 64 KiB is left out, so a section can claim offsets the file lacks.
     if (uint64_t{s.pointer} + s.size <= 0x10000) end = std::max<std::size_t>(end, s.pointer + s.size);
   }
   std::string image(end, '\0');
-  for (std::size_t i = kSectionTableAt + 40 * spec.sections.size(); i < end; ++i) {
+  for (std::size_t i = kSectionTableAt + 40 * shape.sections.size(); i < end; ++i) {
     image[i] = static_cast<char>('a' + i % 26);
   }
   put(image, 0, "MZ");
   put(image, 60, le32(peAt));
   put(image, peAt, std::string("PE\0\0", 4));
   put(image, peAt + 4, le16(0x8664));
-  put(image, kNumberOfSectionsAt, le16(static_cast<uint16_t>(spec.sections.size())));
+  put(image, kNumberOfSectionsAt, le16(static_cast<uint16_t>(shape.sections.size())));
   put(image, peAt + 20, le16(optionalSize));
   put(image, optionalAt, le16(0x20B));
   put(image, optionalAt + 108, le32(16));
-  put(image, optionalAt + 112 + 8 * 4, le32(spec.certificateSize == 0 ? 0 : 0x600));
-  put(image, optionalAt + 112 + 8 * 4 + 4, le32(spec.certificateSize));
-  for (std::size_t i = 0; i < spec.sections.size(); ++i) {
+  put(image, optionalAt + 112 + 8 * 4, le32(shape.certificateSize == 0 ? 0 : 0x600));
+  put(image, optionalAt + 112 + 8 * 4 + 4, le32(shape.certificateSize));
+  for (std::size_t i = 0; i < shape.sections.size(); ++i) {
     const std::size_t header = kSectionTableAt + 40 * i;
     put(image, header, ".sect" + std::to_string(i));
-    put(image, header + 16, le32(spec.sections[i].size));
-    put(image, header + 20, le32(spec.sections[i].pointer));
+    put(image, header + 16, le32(shape.sections[i].size));
+    put(image, header + 20, le32(shape.sections[i].pointer));
   }
-  return image + spec.tail;
+  return image + shape.tail;
 }
 
 TempDir::TempDir() {

@@ -14,7 +14,7 @@ struct Section {
 
 // A minimal PE32+ image: MZ header, PE signature, file header, optional header with
 // 16 data directories, the section table and patterned raw data, then `tail`.
-struct StubSpec {
+struct StubShape {
   std::vector<Section> sections = {{0x200, 0x200}, {0x400, 0x100}};
   uint32_t certificateSize = 0;
   std::string tail = "left-over block and other junk";
@@ -24,7 +24,7 @@ constexpr uint64_t kStubEnd = 0x500;  // raw data end of the default last sectio
 constexpr uint64_t kNumberOfSectionsAt = 70;
 constexpr uint64_t kSectionTableAt = 328;
 
-std::string makeStub(const StubSpec& spec = {});
+std::string makeStub(const StubShape& shape = {});
 
 std::string le32(uint32_t value);
 std::string le64(uint64_t value);
