@@ -82,6 +82,7 @@ void decide() {
         if (GetFileAttributesW(candidate.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
         stream = openNewLogFile(candidate, CREATE_NEW);
         if (stream) logPath = candidate;
+        else if (GetLastError() != ERROR_FILE_EXISTS) break;  // the directory itself is unusable
     }
     if (!stream) {
         logPath = L"c:\\qmo_nlog";
