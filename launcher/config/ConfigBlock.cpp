@@ -76,6 +76,8 @@ bool readLocaleGroups(BlockReader& reader, ConfigBlock& block, const char* local
         int32_t count = 0;
         if (!reader.readString(prefix) || !reader.readInt(count)) return false;
         bool applies = std::strncmp(prefix.c_str(), localeName, prefix.size()) == 0;
+        // Nothing else shows which localised texts a user gets, so the log says it.
+        logMessage("locale group '%s' %s", prefix.c_str(), applies ? "applies" : "skipped");
         for (int32_t i = 0; i < count; ++i) {
             int32_t id = 0;
             std::wstring text;

@@ -20,6 +20,7 @@ LOCALE_GROUPS="[('de', [(1000, 'Fehler')]), ('de_CH', [(1000, 'Fehler CH')]),
 # The last argument that begins with the formatasdefault prefix decides; any value but "true"
 # switches to the user-interface language (the same as the user locale under Wine). es_US
 # (0x540A) has no row of its own, so its primary language answers.
+# The groups that apply are the ones whose prefix begins the detected name.
 while IFS='|' read -r name locale args setting detected; do
     name=$(trim "$name"); locale=$(trim "$locale"); setting=$(trim "$setting")
     detected=$(trim "$detected")
@@ -40,6 +41,12 @@ while IFS='|' read -r name locale args setting detected; do
     [ -n "$LOG_FILE" ] || { fail "no log"; continue; }
     expect_log_line "sun.locale.formatasdefault is $setting"
     expect_log_line "language/country is $detected"
+    for prefix in de de_CH de_AT ''; do
+        case $detected in
+            "$prefix"*) expect_log_line "locale group '$prefix' applies" ;;
+            *) expect_log_line "locale group '$prefix' skipped" ;;
+        esac
+    done
     printf '\x00\xa7\xff group end' >"$CASE_DIR/expected.bin"
     extracted=("$E2E_TMP_DIR"/tvo*.tmp_dir*/after-groups.bin)
     cmp -s "$CASE_DIR/expected.bin" "${extracted[0]}" ||

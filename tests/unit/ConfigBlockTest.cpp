@@ -98,6 +98,9 @@ TEST_F(ConfigBlockTest, LocaleGroupsApplyByPrefixAndLaterGroupsWin) {
     EXPECT_EQ(wide.at(1000), L"Fehler");
     EXPECT_EQ(wide.at(1001), L"ch");
     EXPECT_EQ(wide.at(1002), L"every locale");
+    EXPECT_TRUE(logContains("locale group 'de_AT' skipped"));
+    EXPECT_TRUE(logContains("locale group 'de_CH' applies"));
+    EXPECT_TRUE(logContains("locale group '' applies"));
     EXPECT_EQ(configBlock().includedDataOffset, b.bytes.size());
 }
 
