@@ -41,14 +41,22 @@ constexpr size_t jvmHomeCapacity = 6000;
 
 size_t usableLength(size_t capacity) { return capacity > 0 ? capacity - 1 : 0; }
 
+void logCut(size_t limit, const std::wstring& token) {
+    logError("expanded text cut to %d characters while expanding %S", static_cast<int>(limit), token.c_str());
+}
+
+void logCut(size_t limit, const std::string& token) {
+    logError("expanded text cut to %d characters while expanding %s", static_cast<int>(limit), token.c_str());
+}
+
 // Returns false when the text had to be cut to the capacity; the caller then stops expanding.
-template <typename Char, typename LogReplacement, typename LogCut>
+template <typename Char, typename LogReplacement>
 bool replaceEach(std::basic_string<Char>& text, size_t capacity, const std::basic_string<Char>& token,
-                 const std::basic_string<Char>& value, LogReplacement logReplacement, LogCut logCut) {
+                 const std::basic_string<Char>& value, LogReplacement logReplacement) {
     const size_t limit = usableLength(capacity);
     if (text.size() > limit) {
         text.resize(limit);
-        logCut(limit);
+        logCut(limit, token);
         return false;
     }
     if (token.empty()) return true;  // would match at every position and never advance
@@ -57,7 +65,7 @@ bool replaceEach(std::basic_string<Char>& text, size_t capacity, const std::basi
         text.replace(at, token.size(), value);
         if (text.size() > limit) {
             text.resize(limit);
-            logCut(limit);
+            logCut(limit, token);
             return false;
         }
         logReplacement();
@@ -121,31 +129,19 @@ std::string& jvmHomeStorage() {
 bool replaceToken(std::wstring& text, size_t capacity, const std::wstring& token, const std::wstring& value) {
     return replaceEach(
         text, capacity, token, value,
-        [&] { logMessage("expanding2 %S to %S in %S.", token.c_str(), value.c_str(), text.c_str()); },
-        [&](size_t limit) {
-            logError("expanded text cut to %d characters while expanding %S", static_cast<int>(limit),
-                     token.c_str());
-        });
+        [&] { logMessage("expanding2 %S to %S in %S.", token.c_str(), value.c_str(), text.c_str()); });
 }
 
 bool replaceToken(std::wstring& text, size_t capacity, const std::wstring& token, const std::string& value) {
     return replaceEach(
         text, capacity, token, widenBytes(value),
-        [&] { logMessage("expanding2 %S to %s in %S.", token.c_str(), value.c_str(), text.c_str()); },
-        [&](size_t limit) {
-            logError("expanded text cut to %d characters while expanding %S", static_cast<int>(limit),
-                     token.c_str());
-        });
+        [&] { logMessage("expanding2 %S to %s in %S.", token.c_str(), value.c_str(), text.c_str()); });
 }
 
 bool replaceToken(std::string& text, size_t capacity, const std::string& token, const std::string& value) {
     return replaceEach(
         text, capacity, token, value,
-        [&] { logMessage("expanding2 %s to %s in %s.", token.c_str(), value.c_str(), text.c_str()); },
-        [&](size_t limit) {
-            logError("expanded text cut to %d characters while expanding %s", static_cast<int>(limit),
-                     token.c_str());
-        });
+        [&] { logMessage("expanding2 %s to %s in %s.", token.c_str(), value.c_str(), text.c_str()); });
 }
 
 bool expandTokens(std::wstring& text, size_t capacity, const WideExpansionValues& values,

@@ -32,16 +32,22 @@ placeholders() {
 # environment reference matches the name as written or in capitals only; percent signs never
 # name environment variables; the launcher's temporary directory does not exist yet, so its token
 # is empty.
-while IFS='|' read -r name configured expected; do
-    name=$(trim "$name"); configured=$(trim "$configured"); expected=$(trim "$expected")
-    new_case "working-directory-$name"
+# expect_expanded CASE KEY CONFIGURED PREFIX EXPECTED [SUFFIX]: one start with KEY set, which must
+# log PREFIX, EXPECTED with its placeholders filled for this case's executable, then SUFFIX.
+expect_expanded() {
+    new_case "$1"
     clear_logs
-    make_bin_exe "(146, r'$configured')" || continue
+    make_bin_exe "($2, r'$3')" || return
     TARVO_LOG=yes run_exe
     expect_status 0
     find_logs
-    [ -n "$LOG_FILE" ] || { fail "no log"; continue; }
-    expect_log_line "change working directory to $(placeholders "$expected")"
+    [ -n "$LOG_FILE" ] || { fail "no log"; return; }
+    expect_log_line "$4$(placeholders "$5")${6:-}"
+}
+
+while IFS='|' read -r name configured expected; do
+    name=$(trim "$name"); configured=$(trim "$configured"); expected=$(trim "$expected")
+    expect_expanded "working-directory-$name" 146 "$configured" "change working directory to " "$expected"
 done <<'T'
 launcher-directory  | ${launcher:sys.launcherDirectory}work       | @EXE@work
 exedir-percent      | %TARVO_EXEDIR%work                          | @EXE@work
@@ -57,14 +63,8 @@ T
 # dropped, followed by one ";". Empty, the key writes PATH back unchanged.
 while IFS='|' read -r name configured expected; do
     name=$(trim "$name"); configured=$(trim "$configured"); expected=$(trim "$expected")
-    new_case "native-path-$name"
-    clear_logs
-    make_bin_exe "(10004, r'$configured')" || continue
-    TARVO_LOG=yes run_exe
-    expect_status 0
-    find_logs
-    [ -n "$LOG_FILE" ] || { fail "no log"; continue; }
-    expect_log_line "Setting PATH (native libs) $(placeholders "$expected")$INHERITED_PATH"
+    expect_expanded "native-path-$name" 10004 "$configured" "Setting PATH (native libs) " "$expected" \
+        "$INHERITED_PATH"
 done <<'T'
 empty              |                                                                          |
 tokens             | ${launcher:sys.launcherDirectory}lib;%TARVO_EXEDIR%bin;%TARVO_EXEDIR%jni | @EXE@lib;@EXE@bin;@EXE@jni;
