@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs the Debian 12 packages the project builds and tests with; does nothing when all are there.
 set -euo pipefail
-packages=(cmake ninja-build clang g++ libgtest-dev libbenchmark-dev libtomlplusplus-dev python3
+packages=(cmake ninja-build clang libclang-rt-14-dev g++ libgtest-dev libbenchmark-dev libtomlplusplus-dev python3
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb x11-utils
           openjdk-17-jdk-headless locales)
 missing=()

@@ -22,7 +22,7 @@ PYTHON=${PYTHON:-$(python3 -c 'import sys; print(sys.executable)')}
 E2E_RESULTS=$E2E_WORK/results.txt
 
 # The launcher reads these; a value inherited from the caller's shell would change every test.
-unset TARVO_LOG QUILLMOTE_LOG TARVO_JAVA_HOME QUILLMOTE_JAVA_HOME LC_ALL
+unset TARVO_LOG QUILLMOTE_LOG TARVO_JAVA_HOME QUILLMOTE_JAVA_HOME JAVA_HOME JDK_HOME LC_ALL
 export LANG=C.UTF-8                      # ANSI code page 1252, console code page 437
 
 # ---------------------------------------------------------------------------------------------
@@ -60,7 +60,20 @@ e2e_wine_up() {
     wineserver -p
     # Warm-up: the services started by the first process of a session must not hold a test's files.
     wine cmd /c exit </dev/null >/dev/null 2>&1
-    e2e_find_temp
+    e2e_find_temp && make_default_runtime
+}
+
+# Cases that are not about the runtime search still need a runtime to get past it: a stub runtime
+# that every run finds through TARVO_JAVA_HOME, the search's last resort. A case that sets
+# TARVO_JAVA_HOME itself (even to an empty value) keeps its own; the runtime tables turn the
+# default off with E2E_DEFAULT_RUNTIME=.
+make_default_runtime() {
+    local home=$E2E_WORK/default-runtime
+    mkdir -p "$home/bin/server"
+    cp "$FIXTURES_DIR/stubjava.exe" "$home/bin/java.exe" &&
+        cp "$FIXTURES_DIR/jvm.dll" "$home/bin/server/jvm.dll" || return 1
+    E2E_DEFAULT_RUNTIME=$(winpath "$home")
+    export E2E_DEFAULT_RUNTIME
 }
 
 e2e_wine_down() {
@@ -192,7 +205,8 @@ make_exe() {
 # Runs $EXE with arguments, output to $CASE_DIR/out and err, status in $RC.
 # Environment for the launcher: VAR=value run_exe ... (bash exports it for the call).
 run_exe() {
-    (cd "$CASE_DIR" && exec timeout "$E2E_TIMEOUT" wine "$EXE" "$@" \
+    (cd "$CASE_DIR" && TARVO_JAVA_HOME=${TARVO_JAVA_HOME-${E2E_DEFAULT_RUNTIME:-}} \
+        exec timeout "$E2E_TIMEOUT" wine "$EXE" "$@" \
         </dev/null >"$CASE_DIR/out" 2>"$CASE_DIR/err")
     RC=$?
 }
@@ -204,7 +218,8 @@ run_exe_answering_box() {
     local caption=$1 button=$2 launcher helper
     shift 2
     BOX_OTHER=
-    (cd "$CASE_DIR" && exec timeout "$E2E_TIMEOUT" wine "$EXE" "$@" \
+    (cd "$CASE_DIR" && TARVO_JAVA_HOME=${TARVO_JAVA_HOME-${E2E_DEFAULT_RUNTIME:-}} \
+        exec timeout "$E2E_TIMEOUT" wine "$EXE" "$@" \
         </dev/null >"$CASE_DIR/out" 2>"$CASE_DIR/err") &
     launcher=$!
     answer_box "$caption" "$button" box &

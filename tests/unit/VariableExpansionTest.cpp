@@ -9,10 +9,10 @@ namespace {
 constexpr size_t textCapacity = 6000;
 
 WideExpansionValues wideValues() {
-    return {L"C:\\App\\", "C:\\Tmp\\e4j\\", "C:\\jre\\bin\\..", L"C:\\Tmp\\"};
+    return {L"C:\\App\\", "C:\\Tmp\\launchfiles\\", "C:\\jre\\bin\\..", L"C:\\Tmp\\"};
 }
 
-NarrowExpansionValues narrowValues() { return {"C:\\App\\", "C:\\Tmp\\e4j\\", "C:\\jre\\bin\\..", "C:\\Tmp\\"}; }
+NarrowExpansionValues narrowValues() { return {"C:\\App\\", "C:\\Tmp\\launchfiles\\", "C:\\jre\\bin\\..", "C:\\Tmp\\"}; }
 
 std::wstring wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
@@ -39,22 +39,22 @@ TEST(ExpansionTokens, EachFixedTokenInBothForms) {
     const Case cases[] = {
         {"%TARVO_EXEDIR%", "C:\\App\\"},
         {"%QUILLMOTE_EXEDIR%", "C:\\App\\"},
-        {"%TARVO_TEMPDIR%", "C:\\Tmp\\e4j\\"},
-        {"%QUILLMOTE_TEMPDIR%", "C:\\Tmp\\e4j\\"},
+        {"%TARVO_TEMPDIR%", "C:\\Tmp\\launchfiles\\"},
+        {"%QUILLMOTE_TEMPDIR%", "C:\\Tmp\\launchfiles\\"},
         {"%TARVO_PATHLIST_SEPARATOR%", ";"},
         {"%QUILLMOTE_PATHLIST_SEPARATOR%", ";"},
         {"%TARVO_JVM_HOME%", "C:\\jre\\bin\\.."},
         {"%QUILLMOTE_JVM_HOME%", "C:\\jre\\bin\\.."},
         {"${TARVO_EXEDIR}", "C:\\App\\"},
         {"${QUILLMOTE_EXEDIR}", "C:\\App\\"},
-        {"${TARVO_TEMPDIR}", "C:\\Tmp\\e4j\\"},
-        {"${QUILLMOTE_TEMPDIR}", "C:\\Tmp\\e4j\\"},
+        {"${TARVO_TEMPDIR}", "C:\\Tmp\\launchfiles\\"},
+        {"${QUILLMOTE_TEMPDIR}", "C:\\Tmp\\launchfiles\\"},
         {"${TARVO_PATHLIST_SEPARATOR}", ";"},
         {"${QUILLMOTE_PATHLIST_SEPARATOR}", ";"},
         {"${TARVO_JVM_HOME}", "C:\\jre\\bin\\.."},
         {"${QUILLMOTE_JVM_HOME}", "C:\\jre\\bin\\.."},
         {"${launcher:sys.launcherDirectory}", "C:\\App\\"},
-        {"${launcher:sys.launcherTempDirectory}", "C:\\Tmp\\e4j\\"},
+        {"${launcher:sys.launcherTempDirectory}", "C:\\Tmp\\launchfiles\\"},
         {"${launcher:sys.pathlistSeparator}", ";"},
         {"${launcher:sys.jvmHome}", "C:\\jre\\bin\\.."},
         {"${launcher:sys.tempDir}", "C:\\Tmp\\"},

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "config/ConfigBlock.h"
 #include "files/PathText.h"
 #include "files/Text.h"
 #include "files/win/UniqueHandle.h"
@@ -139,6 +140,15 @@ const std::wstring& launcherDirectoryWide() {
 
 const std::wstring& launcherDirectoryFor(bool forVmOption) {
     return forVmOption ? launcherDirectoryWideFromNarrow() : launcherDirectoryWide();
+}
+
+const std::wstring& applicationDirectory() {
+    static const std::wstring directory = [] {
+        std::vector<wchar_t> configured(kPathCapacity);
+        configWideString(10003, configured.data(), static_cast<int>(configured.size()));
+        return fullPathWide(configured.data(), false, true);
+    }();
+    return directory;
 }
 
 // In a multi-byte code page a backslash byte can be the second half of a character, so the

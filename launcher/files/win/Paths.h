@@ -14,6 +14,9 @@ const std::string& launcherDirectory();               // narrow, trailing backsl
 const std::wstring& launcherDirectoryWideFromNarrow(); // the narrow form widened byte for byte
 const std::wstring& launcherDirectoryWide();          // from the long wide path
 const std::wstring& launcherDirectoryFor(bool forVmOption);
+// Key 10003 resolved against the executable's directory, letter case kept; read once the
+// configuration is loaded.
+const std::wstring& applicationDirectory();
 
 // Conversions between wide text and the file-API code page (ANSI, or OEM when so set).
 // usedDefault reports that some character could not be represented.

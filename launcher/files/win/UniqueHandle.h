@@ -58,3 +58,12 @@ struct LibraryTraits {
 using UniqueHandle = UniqueResource<FileHandleTraits>;
 using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 using UniqueLibrary = UniqueResource<LibraryTraits>;
+
+struct RegistryKeyTraits {
+    using Value = HKEY;
+    static Value invalid() { return nullptr; }
+    static bool valid(Value v) { return v != nullptr; }
+    static void close(Value v) { RegCloseKey(v); }
+};
+
+using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;

@@ -5,6 +5,7 @@
 
 #include "files/win/IncludedFiles.h"
 #include "log/win/ErrorReport.h"
+#include "runtime/win/JvmLoading.h"
 #include "startup/CommandLine.h"
 #include "startup/win/Startup.h"
 
@@ -23,5 +24,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCom
 
     if (extractIncludedFiles(true) != 0) failWithMessage(1009, "16");
     setNativeLibraryPath();
+    if (!LoadDLL()) exitLauncher(kExitNoRuntime);  // the runtime step has shown its own messages
     return 0;
 }
