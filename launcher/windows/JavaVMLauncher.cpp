@@ -35,7 +35,7 @@ bool checkFirstRun(JNIEnv* env, MainOutcome& failure) {
         return false;
     }
     jboolean goOn = env->CallStaticBooleanMethod(firstRunClass, firstRun);
-    if (env->ExceptionOccurred()) {
+    if (env->ExceptionCheck()) {
         env->ExceptionDescribe();
         return false;
     }
@@ -166,7 +166,7 @@ MainOutcome invokeLauncherMain(JNIEnv* env, const LauncherCall& call) {
     logMessage("calling main");
     env->CallStaticVoidMethod(launcherClass, mainMethod, parameters);
     logMessage("main returned");
-    if (env->ExceptionOccurred()) {
+    if (env->ExceptionCheck()) {
         logError("an exception occured");
         env->ExceptionDescribe();
         return MainOutcome::threw;

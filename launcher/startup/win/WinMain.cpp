@@ -8,6 +8,7 @@
 #include "runtime/win/JvmLoading.h"
 #include "startup/CommandLine.h"
 #include "startup/win/Startup.h"
+#include "windows/win/Launch.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCommand) {
     (void)showCommand;
@@ -25,5 +26,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCom
     if (extractIncludedFiles(true) != 0) failWithMessage(1009, "16");
     setNativeLibraryPath();
     if (!LoadDLL()) exitLauncher(kExitNoRuntime);  // the runtime step has shown its own messages
+    if (!launchApplication(arguments, true)) failWithWideMessage(1005, nullptr);
     return 0;
 }
