@@ -6,20 +6,29 @@ cd "$(dirname "$0")/.."
 ./scripts/build.sh >build-demo.log 2>&1 || { cat build-demo.log; exit 1; }
 rm -f build-demo.log
 out=build/demo
-rm -rf "$out/bin" "$out/jre"
-mkdir -p "$out/bin"
+rm -rf "$out/bin" "$out/lib" "$out/jre" "$out/.quillmote" "$out/classes"
+mkdir -p "$out/bin" "$out/lib" "$out/.quillmote" "$out/classes"
 builder=build/host/builder/launcher-builder
 "$builder" build build/win/launcher/launcher.exe docs/sample/sample.toml "$out/bin/SampleApp.exe"
 echo "== configuration block of $out/bin/SampleApp.exe"
 "$builder" dump "$out/bin/SampleApp.exe"
 
+# The application as it would ship: its jar beside the executable, an (empty) lib folder that the
+# class path scans, the runtime library under .quillmote, and a VM options file.
+jdk=/usr/lib/jvm/java-17-openjdk-amd64/bin
+"$jdk/javac" --release 8 -d "$out/classes" docs/sample/src/com/example/SampleMain.java
+"$jdk/jar" cf "$out/bin/sample.jar" -C "$out/classes" .
+cp build/host/runtime-library/qmoruntime.jar "$out/.quillmote/"
+cp docs/sample/SampleApp.vmoptions "$out/bin/"
+
 # The sample's search sequence starts with ..\jre beside the executable's folder. Wine has no
 # Windows Java runtime here, so that place gets the stub runtime of the tests: a java.exe that
-# answers -version with 1.8.0_101 and a jvm.dll that records being loaded.
+# answers -version with 1.8.0_101 and a jvm.dll that runs no Java code but records every option
+# and call it receives.
 mkdir -p "$out/jre/bin/server"
 cp build/win/fixtures/stubjava.exe "$out/jre/bin/java.exe"
 cp build/win/fixtures/jvm.dll "$out/jre/bin/server/jvm.dll"
-echo "== runtime: the stub runtime in $out/jre (a test double, not a real Java runtime)"
+echo "== runtime: the STUB runtime in $out/jre (a test double that records what the VM would receive)"
 
 echo "== running it under Wine"
 export E2E_WORK=$PWD/$out
@@ -28,7 +37,7 @@ trap e2e_wine_down EXIT
 e2e_wine_up >/dev/null
 rm -f "$E2E_TMP_DIR"/qmo_nlog_*
 set +e
-TARVO_LOG=yes timeout 60 wine "$out/bin/SampleApp.exe" -q_qmo_internal hello world >"$out/stdout.txt" 2>"$out/stderr.txt"
+TARVO_LOG=yes timeout 60 wine "$out/bin/SampleApp.exe" hello "wide wörld" >"$out/stdout.txt" 2>"$out/stderr.txt"
 code=$?
 set -e
 echo "exit code: $code"
@@ -38,5 +47,9 @@ for log in "$E2E_TMP_DIR"/qmo_nlog_*; do
     echo "== diagnostic log ($log)"
     tr -d '\r' <"$log"
 done
-[ -f "$out/jre/bin/server/jvm-record.txt" ] && { echo "== the stub runtime's record"; tr -d '\r' <"$out/jre/bin/server/jvm-record.txt"; }
+record=$out/jre/bin/server/jvm-record.txt
+if [ -f "$record" ]; then
+    echo "== what the VM received (the stub runtime's record)"
+    tr -d '\r' <"$record"
+fi
 exit 0
