@@ -1,6 +1,5 @@
 #include "runtime/win/JvmLoading.h"
 
-#include <cstdlib>
 #include <vector>
 
 #include "config/ConfigBlock.h"
@@ -9,6 +8,7 @@
 #include "log/win/ErrorReport.h"
 #include "runtime/RuntimePaths.h"
 #include "runtime/win/RuntimeSearch.h"
+#include "startup/win/ProcessPath.h"
 #include "windows/VariableExpansion.h"
 
 static CreateJavaVmFunction boundCreateJavaVm = nullptr;
@@ -20,22 +20,6 @@ static constexpr size_t kConfiguredVmCapacity = 200;
 static constexpr size_t kEnvironmentCapacity = 32768;
 
 CreateJavaVmFunction createJavaVmEntry() { return boundCreateJavaVm; }
-
-static std::string currentPath() {
-    std::vector<char> value(kEnvironmentCapacity);
-    DWORD length = GetEnvironmentVariableA("PATH", value.data(), static_cast<DWORD>(value.size()));
-    return length < value.size() ? std::string(value.data(), length) : std::string();
-}
-
-// Sets PATH for the process and for the C runtime's own copy of the environment.
-static void setPath(const std::string& value) {
-    if (SetEnvironmentVariableA("PATH", value.c_str()))
-        logMessage("Setting PATH %s", value.c_str());
-    else
-        logMessage("Setting PATH %s failed with error %lu", value.c_str(), GetLastError());
-    std::string assignment = "PATH=" + value;
-    _putenv(assignment.c_str());
-}
 
 HMODULE tryJvmDll(const std::string& binDirectory, const std::string& subdirectory) {
     std::string library = binDirectory + "\\" + subdirectory + "\\jvm.dll";
@@ -53,8 +37,9 @@ HMODULE tryJvmDll(const std::string& binDirectory, const std::string& subdirecto
 
 HMODULE loadJvmFromBinDirectory(const std::string& javaExecutable) {
     std::string binDirectory = binDirectoryOf(javaExecutable);
-    std::string previous = currentPath();
-    setPath(appendToSearchPath(previous, binDirectory, kEnvironmentCapacity));
+    std::string previous;
+    readProcessPath(previous);
+    setProcessPath(appendToSearchPath(previous, binDirectory, kEnvironmentCapacity), "PATH");
 
     HMODULE module = nullptr;
     std::vector<char> configured(kConfiguredVmCapacity);
@@ -64,7 +49,7 @@ HMODULE loadJvmFromBinDirectory(const std::string& javaExecutable) {
         if (module) break;
         module = tryJvmDll(binDirectory, subdirectory);
     }
-    if (!module) setPath(previous);  // failed attempts never accumulate entries
+    if (!module) setProcessPath(previous, "PATH");  // failed attempts never accumulate entries
     return module;
 }
 
