@@ -12,8 +12,7 @@ NO_RUNTIME='No 64-bit Java runtime ({0}-bit) found.'
 # launcher spells it: absolute, lower case).
 make_app() {
     make_exe --config "{'narrow': [(10003, '..\\\\'), (1016, r'$NO_RUNTIME'), (1018, 'Variable {0} names no runtime.'),
-                                   (1020, 'Runtime at {0} is damaged.'), $1],
-                        'wide': [(1005, 'The VM could not be started.')]}" || return 1
+                                   (1020, 'Runtime at {0} is damaged.'), (1005, 'The VM could not be started.'), $1]}" || return 1
     mkdir -p "$CASE_DIR/bin"
     mv "$EXE" "$CASE_DIR/bin/app.exe"
     EXE=$CASE_DIR/bin/app.exe
