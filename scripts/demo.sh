@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 ./scripts/build.sh >build-demo.log 2>&1 || { cat build-demo.log; exit 1; }
 rm -f build-demo.log
 out=build/demo
-rm -rf "$out/bin" "$out/lib" "$out/jre" "$out/.quillmote" "$out/classes"
+rm -rf "$out/bin" "$out/lib" "$out/.quillmote" "$out/classes"
+rm -f "$out/jre" 2>/dev/null || rm -rf "$out/jre"
 mkdir -p "$out/bin" "$out/lib" "$out/.quillmote" "$out/classes"
 builder=build/host/builder/launcher-builder
 "$builder" build build/win/launcher/launcher.exe docs/sample/sample.toml "$out/bin/SampleApp.exe"
@@ -21,14 +22,22 @@ jdk=/usr/lib/jvm/java-17-openjdk-amd64/bin
 cp build/host/runtime-library/qmoruntime.jar "$out/.quillmote/"
 cp docs/sample/SampleApp.vmoptions "$out/bin/"
 
-# The sample's search sequence starts with ..\jre beside the executable's folder. Wine has no
-# Windows Java runtime here, so that place gets the stub runtime of the tests: a java.exe that
-# answers -version with 1.8.0_101 and a jvm.dll that runs no Java code but records every option
-# and call it receives.
-mkdir -p "$out/jre/bin/server"
-cp build/win/fixtures/stubjava.exe "$out/jre/bin/java.exe"
-cp build/win/fixtures/jvm.dll "$out/jre/bin/server/jvm.dll"
-echo "== runtime: the STUB runtime in $out/jre (a test double that records what the VM would receive)"
+# The sample's search sequence starts with ..\\jre beside the executable's folder. That place gets
+# the newest real Windows Java runtime that was fetched (a Unix link, which Wine follows); without
+# one (no registry reachable), the stub runtime of the tests: a java.exe that answers -version and
+# a jvm.dll that runs no Java code but records every option and call it receives.
+source scripts/runtimes.sh
+./scripts/fetch-runtimes.sh || echo "(could not fetch the real runtimes)"
+newest=$(available_runtimes | tail -1)
+if [ -n "$newest" ]; then
+    ln -s "$(runtime_home "$newest")" "$out/jre"
+    echo "== runtime: Java $newest, $(head -1 "$out/jre/release" 2>/dev/null | tr -d '\r"' | sed 's/^JAVA_VERSION=//') from $(runtime_home "$newest")"
+else
+    mkdir -p "$out/jre/bin/server"
+    cp build/win/fixtures/stubjava.exe "$out/jre/bin/java.exe"
+    cp build/win/fixtures/jvm.dll "$out/jre/bin/server/jvm.dll"
+    echo "== runtime: the STUB runtime in $out/jre (no real runtime could be fetched; it records what the VM would receive)"
+fi
 
 echo "== running it under Wine"
 export E2E_WORK=$PWD/$out
@@ -47,6 +56,10 @@ for log in "$E2E_TMP_DIR"/qmo_nlog_*; do
     echo "== diagnostic log ($log)"
     tr -d '\r' <"$log"
 done
+if [ -f "$out/bin/output.log" ]; then
+    echo "== what the sample application printed (bin/output.log)"
+    tr -d '\r' <"$out/bin/output.log"
+fi
 record=$out/jre/bin/server/jvm-record.txt
 if [ -f "$record" ]; then
     echo "== what the VM received (the stub runtime's record)"

@@ -71,3 +71,18 @@ bool parseVersionLine(const std::string& line, std::string& version) {
     version = rest;
     return true;
 }
+
+bool parseVersionOutput(const std::string& output, std::string& version) {
+    const size_t kLinesLooked = 20;
+    const size_t kLineLimit = 99;
+    size_t start = 0;
+    for (size_t line = 0; line < kLinesLooked && start < output.size(); ++line) {
+        size_t end = output.find('\n', start);
+        size_t next = end == std::string::npos ? output.size() : end + 1;
+        std::string text = output.substr(start, next - start);
+        if (text.size() > kLineLimit) text.resize(kLineLimit);
+        if (parseVersionLine(text, version)) return true;
+        start = next;
+    }
+    return false;
+}

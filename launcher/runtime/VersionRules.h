@@ -25,3 +25,8 @@ int compareVersionText(const std::string& a, const std::string& b);
 // character (the closing quote), so a date after the quote stays in the text. A line that ends
 // before any version character, or has another beginning, gives false.
 bool parseVersionLine(const std::string& line, std::string& version);
+
+// The version in "java -version" output as read in text mode: the first of its first 20 lines that
+// parseVersionLine accepts, each line looked at over at most 99 characters. Runtimes may print
+// notices before the version line ("Picked up JAVA_TOOL_OPTIONS: ...", VM warnings).
+bool parseVersionOutput(const std::string& output, std::string& version);

@@ -1,4 +1,4 @@
-// Feeds arbitrary bytes to the texts the runtime search reads from outside: the first line of
+// Feeds arbitrary bytes to the texts the runtime search reads from outside: the start of
 // "java -version" output, a location file's contents and the configured search sequence.
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         versionAllowed(version, "1.7", "1.8", false, false);
         versionInRange(version, "1.7", "1.8");
     }
+    std::string fromOutput;
+    if (parseVersionOutput(text, fromOutput) && fromOutput.size() > 99) __builtin_trap();
 
     std::string line;
     if (firstLocationLine(text, 260, line) == LocationLine::ok) {

@@ -124,6 +124,32 @@ TEST(VersionLine, ReadsTheQuotedVersionOfTheFirstLine) {
     }
 }
 
+TEST(VersionLine, NoticesBeforeTheVersionLineAreSkipped) {
+    const std::string longNotice(150, 'x');
+    const struct {
+        std::string output;
+        bool found;
+        const char* version;
+    } cases[] = {
+        {"Picked up JAVA_TOOL_OPTIONS: -Xmx1g\nopenjdk version \"17.0.9\" 2023-10-17\nOpenJDK Runtime\n", true,
+         "17.0.9\" 2023-10-1"},
+        {"OpenJDK 64-Bit Server VM warning: Attempt to get process group affinity failed\n"
+         "openjdk version \"21.0.8\" 2025-07-15 LTS\n",
+         true, "21.0.8\" 2025-07-15 LT"},
+        // A notice longer than one read must not let its tail pose as a version line.
+        {longNotice + "java version \"1.8\"\n", false, ""},
+        {longNotice + "\njava version \"1.8\"\n", true, "1.8"},
+        {std::string(20, '\n') + "java version \"1.8\"\n", false, ""},
+        {"Error: could not open `C:\\jre\\lib\\jvm.cfg'\n", false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.output);
+        std::string version;
+        EXPECT_EQ(parseVersionOutput(c.output, version), c.found);
+        if (c.found) EXPECT_EQ(version, c.version);
+    }
+}
+
 TEST(SearchSequence, EntriesAreTypeLetterAndText) {
     const struct {
         const char* sequence;

@@ -36,15 +36,15 @@ static std::string shortPathOf(const std::string& path) {
     return (length > 0 && length < buffer.size()) ? std::string(buffer.data(), length) : std::string();
 }
 
-// The first line the runtime wrote, at most 99 characters, read in text mode.
-static bool readFirstLine(const std::string& file, std::string& line) {
+// The start of what the runtime wrote, read in text mode.
+static bool readVersionOutput(const std::string& file, std::string& output) {
     FILE* stream = std::fopen(file.c_str(), "r");
     if (!stream) return false;
-    char buffer[100];
-    bool read = std::fgets(buffer, sizeof buffer, stream) != nullptr;
+    char buffer[4096];
+    size_t read = std::fread(buffer, 1, sizeof buffer, stream);
     std::fclose(stream);
-    if (read) line = buffer;
-    return read;
+    output.assign(buffer, read);
+    return read > 0;
 }
 
 bool queryJavaVersion(const std::string& javaExecutable, uint64_t lastWriteTime, std::string& version) {
@@ -79,9 +79,9 @@ bool queryJavaVersion(const std::string& javaExecutable, uint64_t lastWriteTime,
     output.reset();
 
     bool found = false;
-    std::string line;
-    if (exitCode == 0 && readFirstLine(outputFile, line)) {
-        found = parseVersionLine(line, version);
+    std::string printed;
+    if (exitCode == 0 && readVersionOutput(outputFile, printed)) {
+        found = parseVersionOutput(printed, version);
         if (found) logMessage("Java version: %s", version.c_str());
         else logMessage("unrecognised version line");
     }
