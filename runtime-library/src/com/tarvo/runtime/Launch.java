@@ -1,8 +1,6 @@
 package com.tarvo.runtime;
 
-import java.lang.reflect.InvocationTargetException;
 import java.lang.reflect.Method;
-import java.lang.reflect.Modifier;
 import java.util.Arrays;
 
 /** What both flavours' launcher classes do: settle the process, then run the application. */
@@ -65,37 +63,13 @@ final class Launch {
                     + " could not be loaded: " + e, e);
         }
 
-        Method main;
-        try {
-            main = cls.getMethod("main", String[].class);
-        } catch (NoSuchMethodException e) {
+        Method main = StaticMethods.find(cls, "main", void.class, String[].class);
+        if (main == null) {
             throw noMain(className);
         }
-        if (!Modifier.isStatic(main.getModifiers()) || main.getReturnType() != void.class) {
-            throw noMain(className);
-        }
-        try {
-            // The java command accepts a public main in a class that is not public; so do we.
-            main.setAccessible(true);
-        } catch (RuntimeException e) {
-            // Refused (security manager or module rules): invoke still works for public classes.
-        }
-
-        try {
-            main.invoke(null, (Object) appArgs);
-        } catch (InvocationTargetException e) {
-            Throwable cause = e.getCause();
-            if (cause instanceof Exception) {
-                throw (Exception) cause;
-            }
-            if (cause instanceof Error) {
-                throw (Error) cause;
-            }
-            throw new RuntimeException("Application main class " + className + " failed", cause);
-        } catch (IllegalAccessException e) {
-            throw new IllegalAccessException("The main method of application class " + className
-                    + " cannot be called: " + e.getMessage());
-        }
+        StaticMethods.invoke(main, "Application main class " + className + " failed",
+                "The main method of application class " + className + " cannot be called: ",
+                (Object) appArgs);
     }
 
     private static NoSuchMethodException noMain(String className) {

@@ -1,13 +1,12 @@
 package com.quillmote.runtime.launcher;
 
+import com.tarvo.runtime.StaticMethods;
 import java.io.BufferedReader;
 import java.io.File;
 import java.io.FileInputStream;
 import java.io.IOException;
 import java.io.InputStreamReader;
-import java.lang.reflect.InvocationTargetException;
 import java.lang.reflect.Method;
-import java.lang.reflect.Modifier;
 import java.net.URISyntaxException;
 import java.net.URL;
 import java.nio.charset.StandardCharsets;
@@ -145,32 +144,14 @@ public final class FirstRun {
             throw new ClassNotFoundException("First-run class " + className
                     + " (named in the first-run marker) was not found on the class path", e);
         }
-        Method step;
-        try {
-            step = cls.getMethod("firstRun");
-        } catch (NoSuchMethodException e) {
+        Method step = StaticMethods.find(cls, "firstRun", boolean.class);
+        if (step == null) {
             throw noStep(className);
         }
-        if (!Modifier.isStatic(step.getModifiers()) || step.getReturnType() != boolean.class) {
-            throw noStep(className);
-        }
-        try {
-            step.setAccessible(true);
-        } catch (RuntimeException e) {
-            // Public classes are callable anyway.
-        }
-        try {
-            return (Boolean) step.invoke(null);
-        } catch (InvocationTargetException e) {
-            Throwable cause = e.getCause();
-            if (cause instanceof Exception) {
-                throw (Exception) cause;
-            }
-            if (cause instanceof Error) {
-                throw (Error) cause;
-            }
-            throw new RuntimeException("First-run class " + className + " failed", cause);
-        }
+        // No message of our own for a refused access: reflection's goes on unchanged.
+        String refused = null;
+        return (Boolean) StaticMethods.invoke(step, "First-run class " + className + " failed",
+                refused);
     }
 
     private static NoSuchMethodException noStep(String className) {
