@@ -2,16 +2,21 @@
 
 #include <cstring>
 
-size_t MemorySource::read(void* out, size_t count) {
-    size_t available = bytes_.size() - position_;
-    size_t n = count < available ? count : available;
-    if (n > 0) std::memcpy(out, bytes_.data() + position_, n);
-    position_ += static_cast<uint32_t>(n);
-    return n;
+uint64_t ByteSource::remaining() const {
+    uint64_t end = size() < kPositionLimit ? size() : kPositionLimit;
+    return position_ < end ? end - position_ : 0;
 }
 
-// Like a file pointer, a position past the end is allowed; the next read simply gets nothing.
-bool MemorySource::seek(uint32_t offset) {
-    position_ = offset < bytes_.size() ? offset : static_cast<uint32_t>(bytes_.size());
-    return true;
+size_t ByteSource::read(void* out, size_t count) {
+    uint64_t left = remaining();
+    size_t wanted = count < left ? count : static_cast<size_t>(left);
+    if (wanted == 0) return 0;
+    size_t got = readAt(position_, out, wanted);
+    position_ += got;
+    return got;
+}
+
+size_t MemorySource::readAt(uint64_t offset, void* out, size_t count) {
+    std::memcpy(out, bytes_.data() + offset, count);
+    return count;
 }

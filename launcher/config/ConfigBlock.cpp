@@ -14,28 +14,37 @@ ConfigBlock& configBlock() {
     return block;
 }
 
+// Offsets are computed wide, so a damaged header cannot wrap around to a plausible position: a
+// negative one or one past the limit leaves the source where every read fails.
+static void seekTo(ByteSource& source, int64_t offset) {
+    source.seek(offset < 0 ? UINT64_MAX : static_cast<uint64_t>(offset));
+}
+
 bool seekConfigBlock(BlockReader& reader) {
     ByteSource& source = reader.source();
     int32_t peHeader = 0, rawDataSize = 0, rawDataOffset = 0;
     int16_t sections = 0, optionalHeaderSize = 0;
 
-    if (!source.seek(60) || !reader.readInt(peHeader)) return false;
-    source.seek(static_cast<uint32_t>(peHeader) + 6);
+    source.seek(60);
+    if (!reader.readInt(peHeader)) return false;
+    seekTo(source, int64_t{peHeader} + 6);
     if (!reader.readShort(sections)) return false;
     logMessage("number of sections: %d", sections);
-    source.seek(static_cast<uint32_t>(peHeader) + 20);
+    seekTo(source, int64_t{peHeader} + 20);
     if (!reader.readShort(optionalHeaderSize)) return false;
     logMessage("size of optional headers: %d", optionalHeaderSize);
 
-    // Same as H + 24 + SizeOfOptionalHeader + 40 * (NumberOfSections - 1); unsigned arithmetic
-    // keeps absurd header values from being undefined behaviour (the reads then simply fail).
-    uint32_t lastSection = static_cast<uint32_t>(peHeader) + static_cast<uint32_t>(optionalHeaderSize) +
-                           40u * static_cast<uint32_t>(sections) - 16u;
+    // Same as H + 24 + SizeOfOptionalHeader + 40 * (NumberOfSections - 1).
+    int64_t lastSection = int64_t{peHeader} + optionalHeaderSize + 40 * int64_t{sections} - 16;
     logMessage("resSectionTableStart: %d", static_cast<int32_t>(lastSection));
-    source.seek(lastSection + 16);
+    seekTo(source, lastSection + 16);
     if (!reader.readInt(rawDataSize) || !reader.readInt(rawDataOffset)) return false;
     logMessage("rawDataSize: %d, rawDataOffset: %d", rawDataSize, rawDataOffset);
-    source.seek(static_cast<uint32_t>(rawDataOffset) + static_cast<uint32_t>(rawDataSize));
+    // Both are unsigned in the PE format; a negative one (2 GiB or more) lies past every position.
+    if (rawDataSize < 0 || rawDataOffset < 0)
+        source.seek(UINT64_MAX);
+    else
+        seekTo(source, int64_t{rawDataOffset} + rawDataSize);
     return true;
 }
 
@@ -85,7 +94,8 @@ bool readLocaleGroups(BlockReader& reader, ConfigBlock& block, const char* local
             if (applies) block.wideEntries[id] = std::move(text);
         }
     }
-    block.includedDataOffset = reader.source().position();
+    // Reads stop at kPositionLimit, so the position fits.
+    block.includedDataOffset = static_cast<uint32_t>(reader.source().position());
     return true;
 }
 

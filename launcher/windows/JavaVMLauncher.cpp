@@ -44,9 +44,11 @@ bool checkFirstRun(JNIEnv* env, MainOutcome& failure) {
 
 }  // namespace
 
-VmInitRecord::VmInitRecord(const std::vector<std::string>& options) : texts_(options) {
+VmInitRecord::VmInitRecord(const std::vector<std::string>& options, VmAbortHook abortHook) : texts_(options) {
+    if (abortHook) texts_.push_back("abort");
     options_.reserve(texts_.size());
     for (std::string& text : texts_) options_.push_back(JavaVMOption{&text[0], nullptr});
+    if (abortHook) options_.back().extraInfo = reinterpret_cast<void*>(abortHook);
     args_.version = JNI_VERSION_1_2;
     args_.nOptions = static_cast<jint>(options_.size());
     args_.options = options_.empty() ? nullptr : options_.data();
@@ -60,9 +62,9 @@ std::string slashedClassName(const std::string& name) {
     return slashed;
 }
 
-bool createJavaVm(CreateJavaVmEntry entry, const std::vector<std::string>& options) {
+bool createJavaVm(CreateJavaVmEntry entry, const std::vector<std::string>& options, VmAbortHook abortHook) {
     if (!entry) return false;
-    initRecord.reset(new VmInitRecord(options));
+    initRecord.reset(new VmInitRecord(options, abortHook));
     logMessage("Creating JVM");
     JavaVM* vm = nullptr;
     JNIEnv* env = nullptr;

@@ -8,11 +8,14 @@
 #include <vector>
 
 using CreateJavaVmEntry = jint(JNICALL*)(JavaVM**, void**, void*);
+// Called by the VM before it ends the process on a fatal error, also during its creation.
+using VmAbortHook = void(JNICALL*)();
 
-// The initialisation record for a list of option texts; it owns the texts it points to.
+// The initialisation record for a list of option texts; it owns the texts it points to. With an
+// abort hook, one more option, "abort", hands the hook to the VM.
 class VmInitRecord {
 public:
-    explicit VmInitRecord(const std::vector<std::string>& options);
+    explicit VmInitRecord(const std::vector<std::string>& options, VmAbortHook abortHook = nullptr);
     VmInitRecord(const VmInitRecord&) = delete;
     VmInitRecord& operator=(const VmInitRecord&) = delete;
     JavaVMInitArgs* args() { return &args_; }
@@ -24,8 +27,9 @@ private:
 };
 
 // Creates the process's one VM; keeps the record alive for the VM's lifetime. True on JNI_OK, after
-// which the VM handle is published and vmCreated() is true.
-bool createJavaVm(CreateJavaVmEntry entry, const std::vector<std::string>& options);
+// which the VM handle is published and vmCreated() is true. A VM that cannot start (a heap it cannot
+// reserve) may end the process inside the creation call: the abort hook is the launcher's last word.
+bool createJavaVm(CreateJavaVmEntry entry, const std::vector<std::string>& options, VmAbortHook abortHook = nullptr);
 bool vmCreated();
 JNIEnv* mainThreadEnvironment();
 

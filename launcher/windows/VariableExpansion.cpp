@@ -42,7 +42,7 @@ constexpr size_t jvmHomeCapacity = 6000;
 size_t usableLength(size_t capacity) { return capacity > 0 ? capacity - 1 : 0; }
 
 void logCut(size_t limit, const std::wstring& token) {
-    logError("expanded text cut to %d characters while expanding %S", static_cast<int>(limit), token.c_str());
+    logError("expanded text cut to %d characters while expanding %s", static_cast<int>(limit), forLog(token).c_str());
 }
 
 void logCut(size_t limit, const std::string& token) {
@@ -127,15 +127,15 @@ std::string& jvmHomeStorage() {
 }  // namespace
 
 bool replaceToken(std::wstring& text, size_t capacity, const std::wstring& token, const std::wstring& value) {
-    return replaceEach(
-        text, capacity, token, value,
-        [&] { logMessage("expanding2 %S to %S in %S.", token.c_str(), value.c_str(), text.c_str()); });
+    return replaceEach(text, capacity, token, value, [&] {
+        logMessage("expanding2 %s to %s in %s.", forLog(token).c_str(), forLog(value).c_str(), forLog(text).c_str());
+    });
 }
 
 bool replaceToken(std::wstring& text, size_t capacity, const std::wstring& token, const std::string& value) {
-    return replaceEach(
-        text, capacity, token, widenBytes(value),
-        [&] { logMessage("expanding2 %S to %s in %S.", token.c_str(), value.c_str(), text.c_str()); });
+    return replaceEach(text, capacity, token, widenBytes(value), [&] {
+        logMessage("expanding2 %s to %s in %s.", forLog(token).c_str(), value.c_str(), forLog(text).c_str());
+    });
 }
 
 bool replaceToken(std::string& text, size_t capacity, const std::string& token, const std::string& value) {

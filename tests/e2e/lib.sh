@@ -111,6 +111,13 @@ winpath() {
     printf 'Z:%s' "${p//\//\\}"
 }
 
+# The short (8.3) form Wine gives an existing Windows path; short names are a hash of the long
+# name, so never hard-code one.
+short_winpath() {
+    wine winepath -s "$1" </dev/null >"$E2E_WORK/short-path.txt" 2>/dev/null
+    tr -d '\r\n' <"$E2E_WORK/short-path.txt"
+}
+
 # ---------------------------------------------------------------------------------------------
 # Cases and results
 

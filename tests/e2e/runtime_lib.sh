@@ -92,3 +92,32 @@ cached_version() {
     wine reg query "$key" /v Version </dev/null >"$CASE_DIR/reg-query.out" 2>/dev/null || return 0
     tr -d '\r' <"$CASE_DIR/reg-query.out" | sed -n 's/^ *Version *REG_SZ *//p'
 }
+
+# ---------------------------------------------------------------------------------------------
+# Real Windows runtimes (scripts/runtimes.sh): the fetched Temurin images, not the stubs above.
+source "$REPO_ROOT/scripts/runtimes.sh"
+
+# Java 21 and later print this on standard error at every start under Wine 8, several times.
+WINE_AFFINITY_WARNING='OpenJDK 64-Bit Server VM warning: Attempt to get process group affinity failed: Call not implemented'
+
+# link_real_runtime DIR LINE: DIR as a symbolic link to the fetched runtime of that Java line
+# (Wine follows Unix links; a copy would cost 50 MB a layout).
+link_real_runtime() {
+    mkdir -p "$(dirname "$1")"
+    rm -rf "$1"
+    ln -s "$(runtime_home "$2")" "$1"
+}
+
+# real_stderr VAR: the case's standard error like read_text, less the affinity warning lines.
+real_stderr() {
+    # Not named "text": read_text has a local of that name, which printf -v would set instead.
+    local all line kept=
+    read_text all "$CASE_DIR/err"
+    while [[ $all == *$'\n'* ]]; do
+        line=${all%%$'\n'*}
+        all=${all#*$'\n'}
+        [ "$line" = "$WINE_AFFINITY_WARNING" ] || kept+=$line$'\n'
+    done
+    [ "$all" = "$WINE_AFFINITY_WARNING" ] || kept+=$all
+    printf -v "$1" '%s' "$kept"
+}

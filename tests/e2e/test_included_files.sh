@@ -120,14 +120,17 @@ size-huge            | lib\ok.jar;b.txt       | 'files': [b'ok'], 'tail': 'FFFFF
 cut-inside-size      | lib\ok.jar;b.txt       | 'files': [b'ok'], 'tail': '0300'                        | readLong
 T
 
-# A TMP that the ANSI code page (1252 here) cannot spell: the launcher directory goes to the
-# first writable fallback, C:\windows\temp, named without a trailing backslash; the log stays in
-# TMP (it is opened by its wide name). A TMP with a character that code page has is kept as the
-# system gives it. The log is narrow text in that code page, so lines are compared as such.
+# A TMP that the ANSI code page (1252 here) cannot spell: the launcher directory goes to TMP by
+# its short name (@SHORT@), which the code page can spell; the log stays in TMP (it is opened by
+# its wide name). When TMP has no short name (a folder under absent/ is not made), it goes to the
+# first writable fallback, C:\windows\temp, named without a trailing backslash, and the log to
+# C:\. A TMP with a character that code page has is kept as the system gives it. The log is narrow
+# text in that code page, so lines are compared as such.
 WINDOWS_TEMP=$E2E_C_DRIVE/windows/temp
 while read -r name folder temp_path landing; do
     new_case "temp-$name"
-    mkdir -p "$CASE_DIR/$folder"
+    [[ $folder == absent/* ]] || mkdir -p "$CASE_DIR/$folder"
+    clear_logs
     rm -rf "$WINDOWS_TEMP"/tvo*.tmp_dir*
     make_included_exe 1 a.txt "'files': [b'abc']" || continue
     set_tmp "$(winpath "$CASE_DIR/$folder")"
@@ -136,9 +139,13 @@ while read -r name folder temp_path landing; do
     expect_status 0
     expect_stderr ''
     temp_path=${temp_path//@TMP@/$(winpath "$CASE_DIR/$folder")\\}
-    find_logs "$CASE_DIR/$folder"
+    [[ $temp_path == *@SHORT@* ]] &&
+        temp_path=${temp_path//@SHORT@/$(short_winpath "$(winpath "$CASE_DIR/$folder")\\")}
+    log_folder=$CASE_DIR/$folder
+    [ -d "$log_folder" ] || log_folder=$E2E_C_DRIVE
+    find_logs "$log_folder"
     if [ -z "$LOG_FILE" ]; then
-        fail "no log in $folder"
+        fail "no log in $log_folder"
     else
         line=$(printf 'tempPath is %s\r' "$temp_path" | iconv -f UTF-8 -t CP1252)
         LC_ALL=C grep -qxF -- "$line" "$LOG_FILE" ||
@@ -149,7 +156,9 @@ while read -r name folder temp_path landing; do
     extracted=("$landing"/tvo*.tmp_dir*/a.txt)
     expect_eq "file extracted into $landing" abc "$(cat "${extracted[0]}" 2>/dev/null)"
     rm -rf "$WINDOWS_TEMP"/tvo*.tmp_dir* "$WINDOWS_TEMP"/tvo*.tmp
+    clear_logs
 done <<'T'
-unrepresentable 一時フォルダ C:\windows\temp @WINDOWS_TEMP@
-code-page-1252  Zürich      @TMP@           @TMP@
+unrepresentable          一時フォルダ        @SHORT@         @TMP@
+unrepresentable-no-short absent/一時フォルダ C:\windows\temp @WINDOWS_TEMP@
+code-page-1252           Zürich              @TMP@           @TMP@
 T

@@ -81,9 +81,10 @@ expect_eq "options" "-Dtarvo.moduleName=$EXE_WIN
 -Dfrom.file=1
 -Dfrom.include=1
 -Dafter.include=1
--Djava.class.path=before.jar;${EXE_DIR}app.jar;${EXE_DIR}libs\\b.jar;${EXE_DIR}libs\\a.zip;Z:\\quoted\\dir;${EXE_DIR}after.jar" \
+-Djava.class.path=before.jar;${EXE_DIR}app.jar;${EXE_DIR}libs\\b.jar;${EXE_DIR}libs\\a.zip;Z:\\quoted\\dir;${EXE_DIR}after.jar
+abort" \
     "$(recorded_options)"
-expect_recorded "JNI_CreateJavaVM version=0x00010002 nOptions=18 ignoreUnrecognized=1"
+expect_recorded "JNI_CreateJavaVM version=0x00010002 nOptions=19 ignoreUnrecognized=1"
 expect_eq "main array" "false
 com.example.Main
 
@@ -109,7 +110,8 @@ expect_eq "options" "-Dtarvo.isQuillmote=true
 -Dtarvo.tempDir=
 -Dtarvo.unextractedPosition=0
 -Djava.library.path=$INHERITED_PATH;$(winpath "$CASE_DIR/rt" | tr 'A-Z' 'a-z')\\bin
--Djava.class.path=$(winpath "$CASE_DIR")\\.quillmote\\qmoruntime.jar;${EXE_DIR}app.jar" "$(recorded_options)"
+-Djava.class.path=$(winpath "$CASE_DIR")\\.quillmote\\qmoruntime.jar;${EXE_DIR}app.jar
+abort" "$(recorded_options)"
 expect_eq "main array" "false
 com.example.Main
 

@@ -44,4 +44,13 @@ void logError(const char* format, ...) {
     va_end(args);
 }
 
+// Stands in for code page 1252 as far as Latin-1 goes: anything beyond it becomes "?".
+std::string forLog(const std::wstring& text) {
+    std::string narrow;
+    for (wchar_t c : text) narrow.push_back(static_cast<unsigned long>(c) <= 0xFF ? static_cast<char>(c) : '?');
+    return narrow;
+}
+
+std::string forLog(const wchar_t* text) { return text ? forLog(std::wstring(text)) : std::string(); }
+
 const wchar_t* logFilePath() { return nullptr; }

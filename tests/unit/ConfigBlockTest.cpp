@@ -230,4 +230,112 @@ TEST(ConfigBlockLocation, FollowsTheLastSectionTableEntry) {
     EXPECT_EQ(shortReader.failure(), ReadFailure::ReadInt);
 }
 
+// An executable larger than 4 GiB without the memory: the bytes placed at given offsets, zeros
+// everywhere else.
+class SparseSource : public ByteSource {
+public:
+    explicit SparseSource(uint64_t size) : size_(size) {}
+    void place(uint64_t offset, const std::vector<unsigned char>& bytes) { pieces_.push_back({offset, bytes}); }
+    void place32(uint64_t offset, uint32_t value) {
+        place(offset, {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+                       static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)});
+    }
+    unsigned long lastError() const override { return 0; }
+    uint64_t highestRead = 0;  // one past the last byte handed out
+
+protected:
+    uint64_t size() const override { return size_; }
+    size_t readAt(uint64_t offset, void* out, size_t count) override {
+        unsigned char* target = static_cast<unsigned char*>(out);
+        std::memset(target, 0, count);
+        for (const auto& piece : pieces_)
+            for (size_t i = 0; i < piece.second.size(); ++i)
+                if (piece.first + i >= offset && piece.first + i < offset + count)
+                    target[piece.first + i - offset] = piece.second[i];
+        if (offset + count > highestRead) highestRead = offset + count;
+        return count;
+    }
+
+private:
+    uint64_t size_;
+    std::vector<std::pair<uint64_t, std::vector<unsigned char>>> pieces_;
+};
+
+constexpr uint64_t kFiveGiB = 5ull << 30;
+
+// Offsets once wrapped at 4 GiB, so a block "behind" a damaged section table was found near the
+// start of the file. Now no byte at or past the position limit is ever read: such a file reads as
+// a damaged block. Every image holds a valid block start at 0x20 and at 4 GiB + 0x20.
+TEST(ConfigBlockLocation, OffsetsNeverWrapAndStopAtTheLimit) {
+    const struct {
+        const char* what;
+        int32_t peHeader;
+        int32_t rawDataSize;
+        int32_t rawDataOffset;
+        ReadFailure failure;
+    } cases[] = {
+        {"negative raw-data offset", 0x80, 0x30, -16, ReadFailure::ReadInt},
+        {"negative raw-data size", 0x80, -16, 0x30, ReadFailure::ReadInt},
+        {"end near 4 GiB", 0x80, 0x7FFFFFF0, 0x7FFFFFF0, ReadFailure::ReadInt},
+        {"end at 2 GiB", 0x80, 0x10, 0x7FFFFFF0, ReadFailure::ReadInt},
+        {"negative PE header", -20, 0x30, 0, ReadFailure::ReadShort},
+        {"reachable block", 0x80, 0x10, 0x10, ReadFailure::None},
+    };
+    for (const auto& c : cases) {
+        SparseSource source(kFiveGiB);
+        source.place32(60, static_cast<uint32_t>(c.peHeader));
+        if (c.peHeader > 0) {
+            source.place(static_cast<uint64_t>(c.peHeader) + 6, {1, 0});      // one section
+            source.place(static_cast<uint64_t>(c.peHeader) + 20, {0xF0, 0});  // optional header size
+            uint64_t table = static_cast<uint64_t>(c.peHeader) + 24 + 0xF0;
+            source.place32(table + 16, static_cast<uint32_t>(c.rawDataSize));
+            source.place32(table + 20, static_cast<uint32_t>(c.rawDataOffset));
+        }
+        for (uint64_t blockStart : {uint64_t{0x20}, uint64_t{(4ull << 30) + 0x20}}) {
+            source.place32(blockStart, kConfigMagic);
+            source.place32(blockStart + 20, 0);
+        }
+        BlockReader reader(source);
+        ConfigBlock block;
+        if (seekConfigBlock(reader)) readConfigEntries(reader, block);
+        EXPECT_EQ(reader.failure(), c.failure) << c.what;
+        EXPECT_LE(source.highestRead, kPositionLimit) << c.what;
+    }
+}
+
+TEST(ConfigBlockLocation, ReadsEndAtThePositionLimit) {
+    SparseSource source(kFiveGiB);
+    EXPECT_EQ(source.remaining(), kPositionLimit);
+    source.seek(kPositionLimit - 2);
+    unsigned char bytes[8];
+    EXPECT_EQ(source.read(bytes, sizeof bytes), 2u);
+    EXPECT_EQ(source.position(), kPositionLimit);
+    EXPECT_EQ(source.read(bytes, sizeof bytes), 0u);
+    source.seek(4ull << 30);
+    EXPECT_EQ(source.remaining(), 0u);
+    EXPECT_EQ(source.read(bytes, sizeof bytes), 0u);
+
+    // A text that would run past the limit fails before anything is allocated for it.
+    SparseSource text(kFiveGiB);
+    text.place32(kPositionLimit - 8, 100);
+    text.seek(kPositionLimit - 8);
+    BlockReader reader(text);
+    std::string value;
+    EXPECT_FALSE(reader.readString(value));
+    EXPECT_EQ(reader.failure(), ReadFailure::ReadString);
+}
+
+// The included data starts where the block ends; at the limit that is still a 32-bit offset.
+TEST_F(ConfigBlockTest, TheIncludedDataOffsetOfABlockEndingAtTheLimit) {
+    SparseSource source(kFiveGiB);
+    std::vector<unsigned char> block = BlockBytes().header().int32(0).int32(0).int32(0).bytes;
+    uint64_t start = kPositionLimit - block.size();
+    source.place(start, block);
+    source.seek(start);
+    BlockReader reader(source);
+    ASSERT_TRUE(readConfigEntries(reader, configBlock()));
+    ASSERT_TRUE(readLocaleGroups(reader, configBlock(), "en"));
+    EXPECT_EQ(configBlock().includedDataOffset, kPositionLimit);
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "HostLog.h"
 
 namespace {
@@ -166,6 +168,42 @@ TEST(ExpansionReplaceToken, OneLogLinePerOccurrence) {
     std::wstring untouched = L"abc";
     EXPECT_TRUE(replaceToken(untouched, textCapacity, L"", std::wstring(L"x")));
     EXPECT_EQ(untouched, L"abc");
+}
+
+// Wide texts reach the log converted like file names: a character the code page lacks becomes
+// "?" and the rest of the line stays.
+TEST(ExpansionLog, WideTextBeyondTheCodePageKeepsTheWholeLine) {
+    struct Case {
+        const char* label;
+        std::function<void()> expand;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"wide value",
+         [] {
+             std::wstring text = L"[${FOO}]";
+             expandTokens(text, textCapacity, wideValues(), {L"FOO=\u0416\u0443\u043A"});
+         },
+         "expanding2 ${FOO} to ??? in [???]."},
+        {"narrow value in wide text",
+         [] {
+             std::wstring text = L"\u0416 %TARVO_TEMPDIR%";
+             replaceToken(text, textCapacity, L"%TARVO_TEMPDIR%", std::string("C:\\t"));
+         },
+         "expanding2 %TARVO_TEMPDIR% to C:\\t in ? C:\\t."},
+        {"cut while expanding a wide name",
+         [] {
+             std::wstring text = L"${\u0416\u0423\u041A}";
+             expandTokens(text, 10, wideValues(), {L"\u0416\u0423\u041A=0123456789"});
+         },
+         "ERROR: expanded text cut to 9 characters while expanding ${???}"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        clearCapturedLog();
+        c.expand();
+        EXPECT_EQ(capturedLogLines(), std::vector<std::string>{c.line});
+    }
 }
 
 TEST(ExpansionCapacity, ReplacementStopsAtTheBufferEnd) {

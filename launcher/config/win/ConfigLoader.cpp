@@ -15,39 +15,32 @@ HandleSource::HandleSource(HANDLE file) : file_(file) {
     if (GetFileSizeEx(file, &size)) fileSize_ = static_cast<uint64_t>(size.QuadPart);
 }
 
-uint64_t HandleSource::remaining() const { return position_ < fileSize_ ? fileSize_ - position_ : 0; }
-
-bool HandleSource::seek(uint32_t offset) {
-    position_ = offset;  // the buffer is refilled lazily, so a seek costs no system call
-    return true;
-}
-
-size_t HandleSource::read(void* out, size_t count) {
+size_t HandleSource::readAt(uint64_t offset, void* out, size_t count) {
     unsigned char* target = static_cast<unsigned char*>(out);
     size_t delivered = 0;
     while (delivered < count) {
-        bool inBuffer = position_ >= bufferStart_ && position_ < bufferStart_ + bufferLength_;
+        uint64_t at = offset + delivered;
+        bool inBuffer = at >= bufferStart_ && at < bufferStart_ + bufferLength_;
         if (!inBuffer) {
-            LARGE_INTEGER at;
-            at.QuadPart = position_;
+            LARGE_INTEGER distance;
+            distance.QuadPart = static_cast<LONGLONG>(at);
             DWORD got = 0;
-            if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN) ||
+            if (!SetFilePointerEx(file_, distance, nullptr, FILE_BEGIN) ||
                 !ReadFile(file_, buffer_, sizeof buffer_, &got, nullptr)) {
                 lastError_ = GetLastError();
                 break;
             }
-            bufferStart_ = position_;
+            bufferStart_ = at;
             bufferLength_ = got;
             if (got == 0) {
                 lastError_ = 0;  // the file simply ended
                 break;
             }
         }
-        size_t available = bufferStart_ + bufferLength_ - position_;
+        size_t available = static_cast<size_t>(bufferStart_ + bufferLength_ - at);
         size_t n = count - delivered < available ? count - delivered : available;
-        std::memcpy(target + delivered, buffer_ + (position_ - bufferStart_), n);
+        std::memcpy(target + delivered, buffer_ + (at - bufferStart_), n);
         delivered += n;
-        position_ += static_cast<uint32_t>(n);
     }
     return delivered;
 }
@@ -57,7 +50,7 @@ UniqueHandle openOwnExecutable() {
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        logError("Could not open %S", path.c_str());
+        logError("Could not open %s", forLog(path).c_str());
         failWithText("Error opening media file. Please move this file to an ascii-only path like c:\\");
     }
     return file;

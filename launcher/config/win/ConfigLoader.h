@@ -12,17 +12,16 @@
 class HandleSource : public ByteSource {
 public:
     explicit HandleSource(HANDLE file);
-    size_t read(void* out, size_t count) override;
-    bool seek(uint32_t offset) override;
-    uint32_t position() const override { return position_; }
-    uint64_t remaining() const override;
     unsigned long lastError() const override { return lastError_; }
+
+protected:
+    uint64_t size() const override { return fileSize_; }
+    size_t readAt(uint64_t offset, void* out, size_t count) override;
 
 private:
     HANDLE file_;
     uint64_t fileSize_ = 0;
-    uint32_t position_ = 0;        // logical position of the next byte handed out
-    uint32_t bufferStart_ = 0;     // file offset of buffer_[0]
+    uint64_t bufferStart_ = 0;     // file offset of buffer_[0]
     uint32_t bufferLength_ = 0;
     unsigned long lastError_ = 0;
     unsigned char buffer_[64 * 1024];

@@ -1,16 +1,13 @@
 #pragma once
 // Files shipped inside the executable behind the configuration block, each byte XORed with 0xA7.
-#include <windows.h>
-
+// Every file and folder is created new by this start, never taken over from whatever already has
+// its name, and recorded so that a failed launch removes exactly what it wrote.
 #include <cstdint>
-#include <string>
 
-#include "config/ByteSource.h"
-
-// 0 on success, else the failed copy's code (1 the executable ran short, 2 a write failed).
+// 0 on success, else the failed copy's code (1 the executable ran short, 2 a write failed). An
+// unsafe name, or an entry that is not the new plain file or folder meant, ends the launch with
+// message 1009 "11".
 int extractIncludedFiles(bool createDirectory);
-int extractIncludedFile(ByteSource& executable, const std::string& path);
-int copyFileData(ByteSource& source, HANDLE target, int64_t size, bool unscramble);
 
 // The first byte behind the last record read; 0 when nothing was extracted.
 uint32_t unextractedPosition();

@@ -67,7 +67,7 @@ std::wstring longPathWide(const std::wstring& path) {
     return longPath.empty() ? path : longPath;
 }
 
-static std::wstring shortPathWide(const std::wstring& path) {
+std::wstring shortPathWide(const std::wstring& path) {
     return growAndRetry<wchar_t>(
         [&](wchar_t* buffer, DWORD size) { return GetShortPathNameW(path.c_str(), buffer, size); });
 }

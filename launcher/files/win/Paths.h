@@ -40,3 +40,4 @@ bool findFileTime(const std::string& path, uint64_t* lastWriteTime);
 std::wstring systemFullPathWide(const std::wstring& path);
 std::string systemFullPath(const std::string& path);
 std::wstring longPathWide(const std::wstring& path);  // the path unchanged when that fails
+std::wstring shortPathWide(const std::wstring& path);  // empty when that fails

@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <ctime>
 #include <vector>
 
+#include "files/TempChoice.h"
+#include "files/TempNames.h"
+#include "files/win/CreatedEntries.h"
 #include "files/win/Paths.h"
+#include "files/win/PrivateDirectory.h"
 #include "files/win/UniqueHandle.h"
 #include "log/Log.h"
 #include "log/win/ErrorReport.h"
@@ -18,9 +21,23 @@ std::string& launcherTempDirectory() {
 
 namespace {
 
-// The narrow and wide determinations run the same steps through these two API sets.
+// The user's temporary path as wide text, before the ANSI code page lost anything of it.
+std::wstring userTempPathWide(bool fromHome) {
+    std::vector<wchar_t> buffer(kPathCapacity);
+    auto variable = [&](const wchar_t* name) {
+        DWORD length = GetEnvironmentVariableW(name, buffer.data(), static_cast<DWORD>(buffer.size()));
+        return length < buffer.size() ? std::wstring(buffer.data()) : std::wstring();
+    };
+    if (fromHome) return variable(L"HOMEDRIVE") + variable(L"HOMEPATH");
+    DWORD length = GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
+    return length < buffer.size() ? std::wstring(buffer.data()) : std::wstring();
+}
+
+// The narrow and wide determinations run the same steps (files/TempChoice.h) through these two
+// API sets.
 struct NarrowApi {
     using Text = std::string;
+    static constexpr size_t kCapacity = kPathCapacity;
     static Text tempPath() {
         std::vector<char> buffer(kPathCapacity);
         DWORD result = GetTempPathA(static_cast<DWORD>(buffer.size()), buffer.data());
@@ -46,10 +63,31 @@ struct NarrowApi {
     }
     static Text literal(const char* text) { return text; }
     static bool isWritable(const Text& path) { return isWritableDirectory(path); }
+    // Usable when every character survives the code page and it names a directory.
+    static Text usableShortForm(bool fromHome) {
+        std::wstring shortWide = shortPathWide(userTempPathWide(fromHome));
+        if (shortWide.empty()) {
+            logMessage("no short form of the temporary path (last error %lu)", GetLastError());
+            return Text();
+        }
+        bool lossy = false;
+        Text shortForm = toFileApiCodePage(shortWide, &lossy);
+        if (lossy) {
+            logMessage("the short form of the temporary path cannot be spelled either");
+            return Text();
+        }
+        DWORD attributes = GetFileAttributesA(shortForm.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            logMessage("the short form %s of the temporary path names no directory", shortForm.c_str());
+            return Text();
+        }
+        return shortForm;
+    }
 };
 
 struct WideApi {
     using Text = std::wstring;
+    static constexpr size_t kCapacity = kPathCapacity;
     static Text tempPath() {
         std::vector<wchar_t> buffer(kPathCapacity);
         DWORD result = GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
@@ -62,7 +100,7 @@ struct WideApi {
         DWORD length = GetEnvironmentVariableW(wideName.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
         return length < buffer.size() ? Text(buffer.data()) : Text();
     }
-    static void logHome(const Text& home) { logMessage("No temp dir defined. Using home %S", home.c_str()); }
+    static void logHome(const Text& home) { logMessage("No temp dir defined. Using home %s", forLog(home).c_str()); }
     static bool createDirectory(const Text& path) { return CreateDirectoryW(path.c_str(), nullptr) != FALSE; }
     static Text longPath(const Text& path) { return longPathWide(path); }
     static Text windowsDirectory() {
@@ -79,34 +117,16 @@ struct WideApi {
         RemoveDirectoryW(probe.c_str());
         return found;
     }
+    // Wide text spells every path the system hands out; a '?' there is in the name itself.
+    static Text usableShortForm(bool) { return Text(); }
 };
 
 template <typename Api>
 typename Api::Text determine() {
-    using Text = typename Api::Text;
-    Text path = Api::tempPath();
-    if (path.empty()) {
-        path = Api::environment("HOMEDRIVE") + Api::environment("HOMEPATH");
-        if (path.size() > kPathCapacity - 1) path.resize(kPathCapacity - 1);
-        Api::logHome(path);
-    } else {
-        logMessage("make dir returned %d", Api::createDirectory(path) ? 0 : -1);
-    }
-
-    // A '?' in the long form means the ANSI code page cannot spell the path.
-    if (Api::longPath(path).find(typename Text::value_type('?')) == Text::npos) return path;
-
-    Text windows = Api::windowsDirectory();
-    for (const Text& candidate : {windows + Api::literal("\\temp"), Api::literal("c:\\temp"),
-                                  Api::literal("c:\\tmp"), windows}) {
-        if (Api::isWritable(candidate)) return candidate;
-    }
-    if (Api::isWritable(Api::literal("c:\\"))) {
-        Text tmp = Api::literal("c:\\tmp");
-        Api::createDirectory(tmp);
-        if (Api::isWritable(tmp)) return tmp;
-    }
-    failWithWideMessage(1015, nullptr);
+    Api api;
+    std::optional<typename Api::Text> path = chooseTempDirectory(api);
+    if (!path) failWithWideMessage(1015, nullptr);
+    return *path;
 }
 
 }  // namespace
@@ -132,8 +152,8 @@ std::string createTempFileName() {
         result = name;
     } else {
         logMessage("GetTempFileName failed (last error %lu)", GetLastError());
-        srand(static_cast<unsigned>(time(nullptr)));
-        result = tempPath + "tvo" + std::to_string(rand());
+        static uint32_t sequence = 0;
+        result = fallbackTempFileName(tempPath, GetCurrentProcessId(), ++sequence);
     }
     logMessage("tempFile is %s", result.c_str());
     return result;
@@ -144,34 +164,19 @@ void createLauncherTempDirectory() {
     for (int attempt = 0; attempt < 10; ++attempt) {
         directory = createTempFileName() + "_dir" + std::to_string(static_cast<int32_t>(time(nullptr)));
         logMessage("Temp dir3: %s", directory.c_str());
-        if (CreateDirectoryA(directory.c_str(), nullptr)) return;
+        // Private: the launch loads what is extracted here and may put it at the front of PATH,
+        // and in a shared temporary folder other users could plant files in an open directory.
+        if (createPrivateDirectory(directory)) return;
         logMessage("Could not create dir (%lu)", GetLastError());
     }
     directory.clear();
     failWithMessage(1009, "7");
 }
 
-static std::string childPath(const std::string& directory, const char* name) {
-    bool hasSeparator = !directory.empty() && directory.back() == '\\';
-    return directory + (hasSeparator ? "" : "\\") + name;
-}
-
-void emptyDirectory(const std::string& path, bool recurse) {
+// Only what this start created goes, each entry checked to be the one created: a link planted in
+// the directory, or an entry swapped for one, must not make the clean-up delete what it leads to.
+void emptyDirectory(const std::string& path) {
     if (path.empty() || path[0] == '.') return;
     logMessage("emptying %s", path.c_str());
-    WIN32_FIND_DATAA entry;
-    UniqueFindHandle search(FindFirstFileA(childPath(path, "*.*").c_str(), &entry));
-    if (!search) return;
-    do {
-        if (std::string(entry.cFileName) == "." || std::string(entry.cFileName) == "..") continue;
-        std::string full = childPath(path, entry.cFileName);
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            logMessage("attempting to remove %s (%d)", full.c_str(), recurse ? 1 : 0);
-            if (recurse) emptyDirectory(full, false);
-            RemoveDirectoryA(full.c_str());
-        } else {
-            logMessage("attempting to delete %s", full.c_str());
-            DeleteFileA(full.c_str());
-        }
-    } while (FindNextFileA(search.get(), &entry));
+    removeCreatedEntries(path);
 }

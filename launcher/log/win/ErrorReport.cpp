@@ -72,10 +72,8 @@ void showWideMessage(int messageId, const wchar_t* argument) {
 }
 
 void exitLauncher(int code) {
-    if (!launcherTempDirectory().empty()) {
-        emptyDirectory(launcherTempDirectory(), true);
-        RemoveDirectoryA(launcherTempDirectory().c_str());
-    }
+    // The directory itself goes with its content: removing it by name could follow a link.
+    if (!launcherTempDirectory().empty()) emptyDirectory(launcherTempDirectory());
     ExitProcess(static_cast<UINT>(code));
 }
 

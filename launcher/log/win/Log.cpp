@@ -9,6 +9,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -37,11 +38,10 @@ bool isDirectory(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Text mode, shared for reading and writing; CREATE_NEW makes the chosen name this process's own.
-FILE* openNewLogFile(const std::wstring& path, DWORD disposition) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return nullptr;
+constexpr char kHeaderStart[] = "Started executable ";
+
+// Text mode, write only; the stream owns the handle from here on.
+FILE* streamFor(HANDLE file) {
     int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_TEXT | _O_WRONLY);
     if (descriptor == -1) {
         CloseHandle(file);
@@ -50,6 +50,41 @@ FILE* openNewLogFile(const std::wstring& path, DWORD disposition) {
     FILE* opened = _fdopen(descriptor, "w");
     if (!opened) _close(descriptor);
     return opened;
+}
+
+// Shared for reading and writing; CREATE_NEW makes the chosen name this process's own.
+FILE* openNewLogFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file == INVALID_HANDLE_VALUE ? nullptr : streamFor(file);
+}
+
+bool startsWithHeader(HANDLE file) {
+    char start[sizeof kHeaderStart - 1];
+    DWORD total = 0;
+    while (total < sizeof start) {
+        DWORD read = 0;
+        if (!ReadFile(file, start + total, static_cast<DWORD>(sizeof start - total), &read, nullptr) || read == 0)
+            return false;
+        total += read;
+    }
+    return std::memcmp(start, kHeaderStart, sizeof start) == 0;
+}
+
+// The fixed fallback name may hold anybody's file: it is taken only when it is new or an earlier
+// log of ours, and emptied through the handle that checked it. Writers are kept out meanwhile, so
+// nothing can change between the check and the truncation.
+FILE* openFallbackLogFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    if (GetLastError() == ERROR_ALREADY_EXISTS &&
+        (!startsWithHeader(file) || SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
+         !SetEndOfFile(file))) {
+        CloseHandle(file);
+        return nullptr;
+    }
+    return streamFor(file);
 }
 
 std::wstring logDirectory() {
@@ -80,15 +115,16 @@ void decide() {
     for (int attempt = 0; attempt < 1000 && !stream; ++attempt, ++number) {
         std::wstring candidate = directory + L"qmo_nlog_" + std::to_wstring(number);
         if (GetFileAttributesW(candidate.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
-        stream = openNewLogFile(candidate, CREATE_NEW);
+        stream = openNewLogFile(candidate);
         if (stream) logPath = candidate;
         else if (GetLastError() != ERROR_FILE_EXISTS) break;  // the directory itself is unusable
     }
     if (!stream) {
         logPath = L"c:\\qmo_nlog";
-        stream = openNewLogFile(logPath, CREATE_ALWAYS);
+        stream = openFallbackLogFile(logPath);
     }
-    havePath = true;  // even when the fallback failed: later lines try to append to it
+    // Without a file of ours no later line may append to that path: it may be someone else's.
+    havePath = stream != nullptr;
     if (stream) writeHeader();
 }
 
@@ -138,5 +174,9 @@ void logError(const char* format, ...) {
     writeLine("ERROR: ", format, args);
     va_end(args);
 }
+
+std::string forLog(const std::wstring& text) { return toFileApiCodePage(text); }
+
+std::string forLog(const wchar_t* text) { return text ? toFileApiCodePage(text) : std::string(); }
 
 const wchar_t* logFilePath() { return havePath ? logPath.c_str() : nullptr; }

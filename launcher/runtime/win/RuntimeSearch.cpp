@@ -62,9 +62,13 @@ bool readLocationFile(const wchar_t* fileName, std::string& path) {
     switch (firstLocationLine(std::string(content.data(), read), kLocationLineLimit, path)) {
         case LocationLine::ok: return true;
         case LocationLine::missing: return false;
-        case LocationLine::empty: logMessage("location file %S has an empty first line: skipped", file.c_str()); break;
-        case LocationLine::tooLong: logMessage("location file %S has an over-long first line: skipped", file.c_str()); break;
-        case LocationLine::binary: logMessage("location file %S is not text: skipped", file.c_str()); break;
+        case LocationLine::empty:
+            logMessage("location file %s has an empty first line: skipped", forLog(file).c_str());
+            break;
+        case LocationLine::tooLong:
+            logMessage("location file %s has an over-long first line: skipped", forLog(file).c_str());
+            break;
+        case LocationLine::binary: logMessage("location file %s is not text: skipped", forLog(file).c_str()); break;
     }
     path.clear();
     return false;

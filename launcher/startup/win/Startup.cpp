@@ -8,6 +8,7 @@
 #include "files/win/Paths.h"
 #include "files/win/TempDir.h"
 #include "log/Log.h"
+#include "startup/ExplorerCommand.h"
 #include "windows/win/Expand.h"
 
 bool languageRestart = false;
@@ -29,7 +30,7 @@ static void changeWorkingDirectory() {
     // A wide system call gets the wide form of the executable's directory.
     std::wstring path = fullPathWide(directory, false, true);
     SetCurrentDirectoryW(path.c_str());
-    logMessage("change working directory to %S", path.c_str());
+    logMessage("change working directory to %s", forLog(path).c_str());
 }
 
 static void openExplorerAt(const wchar_t* logPath) {
@@ -40,8 +41,8 @@ static void openExplorerAt(const wchar_t* logPath) {
     UINT windowsLength = GetWindowsDirectoryW(windowsDirectory, 260);
     if (windowsLength == 0 || windowsLength >= 260) windowsDirectory[0] = L'\0';
 
-    std::wstring command = std::wstring(windowsDirectory) + L"\\explorer.exe /select," + target;
-    logMessage("calling %S", command.c_str());
+    std::wstring command = explorerSelectCommand(windowsDirectory, target);
+    logMessage("calling %s", forLog(command).c_str());
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -58,9 +59,11 @@ static void openExplorerAt(const wchar_t* logPath) {
 
 static void showLogFileNotice() {
     const wchar_t* logPath = logFilePath();
-    std::wstring text = std::wstring(L"The following log file will be created:\n\n") + (logPath ? logPath : L"") +
+    // No file could be taken (the fixed fallback name held someone else's file): nothing to announce.
+    if (!logPath) return;
+    std::wstring text = std::wstring(L"The following log file will be created:\n\n") + logPath +
                         L"\n\nDo you want to open an Explorer window?";
-    if (MessageBoxW(nullptr, text.c_str(), productName, MB_YESNO) == IDYES && logPath) openExplorerAt(logPath);
+    if (MessageBoxW(nullptr, text.c_str(), productName, MB_YESNO) == IDYES) openExplorerAt(logPath);
 }
 
 void prepareStartup(HINSTANCE instance, ArgumentVector& arguments) {

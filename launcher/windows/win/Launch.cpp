@@ -128,12 +128,21 @@ LauncherCall launcherCall(const ArgumentVector& arguments) {
     return call;
 }
 
+// HotSpot ends the process itself when it cannot start, for example with a heap it cannot reserve,
+// after calling this hook: the user still gets the VM-creation message and the temporary
+// directory is removed. A VM that is already running ends as it must.
+void JNICALL onVmAbort() {
+    if (vmCreated()) return;
+    logError("could not initialize JVM");
+    failWithWideMessage(1005, nullptr);
+}
+
 }  // namespace
 
 bool launchApplication(const ArgumentVector& arguments, bool destroyVmAfterMain) {
     logMessage("launching program");
     std::vector<std::string> options = assembleVmOptions(systemProperties(), arguments);
-    if (!createJavaVm(reinterpret_cast<CreateJavaVmEntry>(createJavaVmEntry()), options)) {
+    if (!createJavaVm(reinterpret_cast<CreateJavaVmEntry>(createJavaVmEntry()), options, onVmAbort)) {
         logError("could not initialize JVM");
         return false;
     }

@@ -43,13 +43,13 @@ VmOptionsFile findBeside(const std::wstring& executable) {
     if (executable.size() >= 4) {
         file.path = executable.substr(0, executable.size() - 4) + L".vmoptions";
         file.stream = openOptionsFile(file.path);
-        logMessage("vmoptions2: exe %S file: %S, file: %p", executable.c_str(), file.path.c_str(),
+        logMessage("vmoptions2: exe %s file: %s, file: %p", forLog(executable).c_str(), forLog(file.path).c_str(),
                    static_cast<void*>(file.stream.get()));
         if (file.stream) return file;
     }
     file.path = executable + L".vmoptions";
     file.stream = openOptionsFile(file.path);
-    logMessage("vmoptions: opts2: %S, file: %p", file.path.c_str(), static_cast<void*>(file.stream.get()));
+    logMessage("vmoptions: opts2: %s, file: %p", forLog(file.path).c_str(), static_cast<void*>(file.stream.get()));
     return file;
 }
 
@@ -74,15 +74,15 @@ bool enterFile(FILE* stream, const std::wstring& path) {
         case IncludeDecision::read:
             return true;
         case IncludeDecision::alreadyReading:
-            logMessage("vmoptions file %S is already being read: not read again", path.c_str());
+            logMessage("vmoptions file %s is already being read: not read again", forLog(path).c_str());
             return false;
         case IncludeDecision::tooDeep:
-            logMessage("vmoptions file %S is nested deeper than %d files: not read", path.c_str(),
+            logMessage("vmoptions file %s is nested deeper than %d files: not read", forLog(path).c_str(),
                        static_cast<int>(IncludeStack::kMaxDepth));
             return false;
         case IncludeDecision::tooMany:
-            logMessage("more than %d vmoptions files: %S not read", static_cast<int>(IncludeStack::kMaxFiles),
-                       path.c_str());
+            logMessage("more than %d vmoptions files: %s not read", static_cast<int>(IncludeStack::kMaxFiles),
+                       forLog(path).c_str());
             return false;
     }
     return false;
@@ -92,12 +92,12 @@ void includeOptionsFile(const wchar_t* basePath, const std::wstring& written, Vm
                         ClassPathOverrides& overrides) {
     std::wstring name = written;
     expandVariables(name, kPathCapacity, false);
-    logMessage("after exp from %S %S", name.c_str(), written.c_str());
+    logMessage("after exp from %s %s", forLog(name).c_str(), forLog(written).c_str());
     VmOptionsFile file;
     file.path = resolvePathWide(name, false, basePath);
     file.stream = openOptionsFile(file.path);
-    logMessage("adding vmoptions from (%p) <%S> (%S)", static_cast<void*>(file.stream.get()), file.path.c_str(),
-               name.c_str());
+    logMessage("adding vmoptions from (%p) <%s> (%s)", static_cast<void*>(file.stream.get()),
+               forLog(file.path).c_str(), forLog(name).c_str());
     const std::wstring resolved = file.path;
     readVmOptionsFile(std::move(file), resolved.c_str(), options, overrides);
     logMessage("adding vmoptions 2");
@@ -122,12 +122,12 @@ void readVmOptionsFile(VmOptionsFile file, const wchar_t* basePath, VmOptionList
     const VmOptionsLineSplitter::LineHandler handleLine = [&](FileLineStatus status, const std::string& bytes) {
         ++lineNumber;
         if (status == FileLineStatus::tooLong) {
-            logMessage("vmoptions line %d of %S is longer than %d bytes: skipped", lineNumber, file.path.c_str(),
-                       static_cast<int>(kMaxVmOptionsLineLength));
+            logMessage("vmoptions line %d of %s is longer than %d bytes: skipped", lineNumber,
+                       forLog(file.path).c_str(), static_cast<int>(kMaxVmOptionsLineLength));
             return;
         }
         if (status == FileLineStatus::notText) {
-            logMessage("vmoptions line %d of %S is not text: skipped", lineNumber, file.path.c_str());
+            logMessage("vmoptions line %d of %s is not text: skipped", lineNumber, forLog(file.path).c_str());
             return;
         }
         std::string text = bytes;
