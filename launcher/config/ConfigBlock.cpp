@@ -162,3 +162,15 @@ int configWideString(int id, wchar_t* buffer, int size) {
         logMessage("ERROR: config string %d truncated (%d %d)", id, size, static_cast<int>(text->size()));
     return static_cast<int>(copyBounded(buffer, static_cast<size_t>(size), widenBytes(*text)));
 }
+
+std::string configText(int id, size_t capacity) {
+    std::vector<char> text(capacity);
+    configString(id, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+std::wstring configWideText(int id, size_t capacity) {
+    std::vector<wchar_t> text(capacity);
+    configWideString(id, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}

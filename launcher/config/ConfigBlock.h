@@ -34,6 +34,9 @@ std::string configStringCopy(int id);
 int configInt(int id);
 uint32_t configColor(int id);
 int configWideString(int id, wchar_t* buffer, int size);
+// The same reads as texts: cut (and logged) as a buffer of capacity units would cut them.
+std::string configText(int id, size_t capacity);
+std::wstring configWideText(int id, size_t capacity);
 
 // The conversions behind configInt and configColor (strtol rules, base 10, clamped to int32).
 int parseConfigInt(const char* text);

@@ -42,9 +42,8 @@ HMODULE loadJvmFromBinDirectory(const std::string& javaExecutable) {
     setProcessPath(appendToSearchPath(previous, binDirectory, kEnvironmentCapacity), "PATH");
 
     HMODULE module = nullptr;
-    std::vector<char> configured(kConfiguredVmCapacity);
-    configString(152, configured.data(), static_cast<int>(configured.size()));
-    if (configured[0] != '\0') module = tryJvmDll(binDirectory, configured.data());
+    std::string configured = configText(152, kConfiguredVmCapacity);
+    if (!configured.empty()) module = tryJvmDll(binDirectory, configured);
     for (const char* subdirectory : kVmSubdirectories) {
         if (module) break;
         module = tryJvmDll(binDirectory, subdirectory);

@@ -145,7 +145,7 @@ struct Search {
     }
 
     void run() {
-        std::vector<SearchEntry> sequence = parseSearchSequence(configStringCopyBounded(128));
+        std::vector<SearchEntry> sequence = parseSearchSequence(configText(128, kPathCapacity));
         if (locationFile(kPreferredLocationFile, "preferred")) return;
         for (const SearchEntry& item : sequence)
             if (entry(item)) return;
@@ -158,12 +158,6 @@ struct Search {
         if (environmentHome("TARVO_JAVA_HOME")) return;
         environmentHome("QUILLMOTE_JAVA_HOME");
     }
-
-    static std::string configStringCopyBounded(int id) {
-        std::vector<char> text(kPathCapacity);
-        configString(id, text.data(), static_cast<int>(text.size()));
-        return text.data();
-    }
 };
 
 }  // namespace
@@ -171,8 +165,7 @@ struct Search {
 HMODULE searchJvm(std::string& javaExecutable, JvmSourceKind& kind, std::string& location) {
     logMessage("Searching for a JVM");
     kind = JvmSourceKind::none;
-    Search search{Search::configStringCopyBounded(126), Search::configStringCopyBounded(127), javaExecutable, kind,
-                  location};
+    Search search{configText(126, kPathCapacity), configText(127, kPathCapacity), javaExecutable, kind, location};
     search.run();
     return search.module;
 }

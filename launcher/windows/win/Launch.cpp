@@ -12,6 +12,7 @@
 #include "log/Log.h"
 #include "log/win/ErrorReport.h"
 #include "runtime/win/JvmLoading.h"
+#include "startup/win/ProcessPath.h"
 #include "startup/win/Startup.h"
 #include "windows/JavaVMLauncher.h"
 #include "windows/LauncherParameters.h"
@@ -29,12 +30,10 @@ bool quillmoteFlavour() {
     return flavour[0] == 'i';
 }
 
-std::string environmentValue(const char* name, bool* defined = nullptr) {
-    std::vector<char> value(32768);  // the largest value the system keeps
+// Set at all, even to empty text: asking for the size needs no buffer.
+bool environmentDefined(const char* name) {
     SetLastError(0);
-    DWORD length = GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size()));
-    if (defined) *defined = length > 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND;
-    return length < value.size() ? std::string(value.data(), length) : std::string();
+    return GetEnvironmentVariableA(name, nullptr, 0) > 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND;
 }
 
 std::vector<std::string> systemProperties() {
@@ -47,27 +46,15 @@ std::vector<std::string> systemProperties() {
     long position = languageRestart ? -1L : static_cast<long>(unextractedPosition());
     properties.push_back("-Dtarvo.unextractedPosition=" + std::to_string(position));
     // PATH as it is now, with the native-library and runtime directories in front and behind.
-    properties.push_back("-Djava.library.path=" + environmentValue("PATH"));
-    bool manPathDefined = false;
-    environmentValue("MANPATH", &manPathDefined);
-    if (!manPathDefined) {
+    std::string path;
+    readProcessPath(path);
+    properties.push_back("-Djava.library.path=" + path);
+    if (!environmentDefined("MANPATH")) {
         // Without a console the call answers 0, which names no code page; a console would use OEM.
         UINT codePage = GetConsoleOutputCP();
         properties.push_back("-Dtarvo.consoleCodepage=cp" + std::to_string(codePage != 0 ? codePage : GetOEMCP()));
     }
     return properties;
-}
-
-std::string configText(int id, size_t capacity) {
-    std::vector<char> text(capacity);
-    configString(id, text.data(), static_cast<int>(text.size()));
-    return text.data();
-}
-
-std::wstring configWideText(int id, size_t capacity) {
-    std::vector<wchar_t> text(capacity);
-    configWideString(id, text.data(), static_cast<int>(text.size()));
-    return text.data();
 }
 
 SplashLayout configuredSplashLayout() {

@@ -12,9 +12,7 @@
 #include "windows/win/VmOptionsFile.h"
 
 void addConfiguredVmOptions(const ArgumentVector& arguments, VmOptionList& options, ClassPathOverrides& overrides) {
-    std::vector<wchar_t> configured(kPathCapacity);
-    configWideString(123, configured.data(), static_cast<int>(configured.size()));
-    std::wstring text = configured.data();
+    std::wstring text = configWideText(123, kPathCapacity);
     expandVariables(text, kPathCapacity, true);
     ArgumentVector pieces;
     splitCommandLine(text.c_str(), pieces);
